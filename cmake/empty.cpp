@@ -1,0 +1,1 @@
+// placeholder translation unit for a layer that has no sources yet

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs every Debian package the build, the tests and the main job need.
+# Works as root or through sudo; does nothing when everything is present.
+set -euo pipefail
+
+PACKAGES=(
+  cmake g++ make pkg-config clang libclang-rt-14-dev
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
+  zlib1g-dev libemf2svg-dev libfreetype-dev libfontconfig-dev
+  fonts-liberation fontconfig
+  libgtest-dev libgmock-dev googletest libbenchmark-dev
+  xvfb xauth poppler-utils
+  mingw-w64 binutils-mingw-w64-x86-64
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+if ((${#missing[@]})); then
+  SUDO=""
+  if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+  echo "Installing: ${missing[*]}"
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
