@@ -1,0 +1,110 @@
+// PageImage: one recorded page — a compact display list of positioned text
+// lines, pen lines and pictures with a size in page-image pixels — replayable
+// onto any QPainter stretched into any rectangle. It stands in for the
+// platform's enhanced-metafile page image (design.md, "The platform here").
+//
+// Recording goes through PageCanvas only. Lines of text are broken and placed
+// when recorded; replay draws glyphs at those fixed positions. Storage: one
+// byte stream of variable-length records (text bytes inline as UTF-8; a line
+// that is a span of its item's text is stored as offset and length), with
+// fonts, colours and pictures interned in small tables. A copy is an
+// independent value (copy-on-write underneath).
+#pragma once
+
+#include "platform/gfx/emfpicture.h"
+#include "platform/gfx/logfont.h"
+#include "platform/gfx/pxrect.h"
+
+#include <QByteArray>
+#include <QPoint>
+#include <QRectF>
+#include <QSize>
+#include <QString>
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+class QPainter;
+
+namespace zorpokaz {
+
+class PageCanvas;
+struct TextLayout;
+
+// "#rrggbb" of a colour value 0x00BBGGRR.
+QString colorRefName(uint32_t colorRef);
+
+class PageImage {
+ public:
+  PageImage() = default;
+  PageImage(int width, int height) : m_width(width), m_height(height) {}
+
+  int width() const { return m_width; }
+  int height() const { return m_height; }
+  QSize size() const { return {m_width, m_height}; }
+  void setSize(int width, int height) {
+    m_width = width;
+    m_height = height;
+  }
+  // Removes every item; the size stays.
+  void clear();
+  bool isEmpty() const { return m_itemCount == 0; }
+  size_t itemCount() const { return m_itemCount; }
+
+  // Draws the page scaled so that (0,0)-(width,height) fills target. Text
+  // items without DT_NOCLIP are clipped to their rectangle. mono: every text
+  // and pen black, every fill white (black-and-white printing); mono text is
+  // drawn without antialiasing so that only black and white pixels result.
+  // The painter's state is restored afterwards.
+  void replay(QPainter& painter, const QRectF& target, bool mono = false) const;
+
+  // Memory held by this image (stream, tables, pictures' bytes), for budgets.
+  size_t byteSize() const;
+
+  // Read-only enumeration, in drawing order, for the JSON page dump and tests.
+  enum class ItemKind { Text, Line, Picture };
+  struct TextLine {
+    QString text;
+    int x = 0;
+    int baseline = 0;
+  };
+  struct Item {
+    ItemKind kind = ItemKind::Text;
+    uint32_t color = 0;  // 0x00BBGGRR (text and line items)
+    // Text: the string, rectangle and flags the layout asked DrawText for,
+    // the selected font and the lines laid out.
+    QString text;
+    PxRect rect;  // also the picture's rectangle
+    unsigned flags = 0;
+    LogFont font;
+    std::vector<TextLine> lines;
+    // Line: from, to (end point not drawn), pen width in pixels.
+    QPoint from;
+    QPoint to;
+    int penWidth = 0;
+    // Picture.
+    EmfPicture picture;
+  };
+  std::vector<Item> items() const;
+
+ private:
+  friend class PageCanvas;
+struct TextLayout;
+  int internFont(const LogFont& font);
+  int internColor(uint32_t colorRef);
+  void appendText(const QString& text, const PxRect& rect, unsigned flags, int fontIndex, int colorIndex,
+                  const TextLayout& layout, int ascent);
+  void appendLine(QPoint from, QPoint to, int penWidth, int colorIndex);
+  void appendPicture(const EmfPicture& picture, const PxRect& rect);
+
+  int m_width = 0;
+  int m_height = 0;
+  size_t m_itemCount = 0;
+  QByteArray m_stream;
+  std::vector<LogFont> m_fonts;
+  std::vector<uint32_t> m_colors;
+  std::vector<EmfPicture> m_pictures;
+};
+
+}  // namespace zorpokaz

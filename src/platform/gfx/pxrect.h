@@ -1,0 +1,23 @@
+// A rectangle in page-image pixels with the platform's RECT meaning: right and
+// bottom are exclusive edges, so width = right − left. (QRect's right() is
+// inclusive, which is why the text routine does not take a QRect.)
+#pragma once
+
+#include <QRect>
+
+namespace zorpokaz {
+
+struct PxRect {
+  int left = 0;
+  int top = 0;
+  int right = 0;
+  int bottom = 0;
+
+  constexpr int width() const { return right - left; }
+  constexpr int height() const { return bottom - top; }
+  QRect toQRect() const { return QRect(left, top, right - left, bottom - top); }
+  static PxRect fromQRect(const QRect& r) { return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()}; }
+  friend constexpr bool operator==(const PxRect&, const PxRect&) = default;
+};
+
+}  // namespace zorpokaz

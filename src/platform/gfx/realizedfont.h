@@ -1,0 +1,93 @@
+// A LogFont made real: the face fontconfig picks for the name, sized and
+// stretched as the platform's CreateFont would, with the metrics the text
+// routine uses. All values are page-image pixels.
+//
+// Sizing (drawtext-notes.md §7, design.md): ppem = |height| for a negative
+// height; ascent/descent = OS/2 usWinAscent/usWinDescent × ppem / unitsPerEm,
+// each rounded on its own; line height = ascent + descent. A non-zero width
+// stretches the face horizontally by |width| / natural average width (OS/2
+// xAvgCharWidth scaled and rounded). Advances are whole pixels per character:
+// the face's advance at ppem rounded, then times the stretch, rounded again;
+// no kerning, no shaping; control characters have no width.
+//
+// Fonts are realised once per LogFont and kept for the life of the process
+// (get() returns a stable reference). Needs a QGuiApplication. UI thread only.
+#pragma once
+
+#include "platform/gfx/logfont.h"
+
+#include <QRawFont>
+#include <QString>
+#include <QStringView>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <unordered_map>
+
+namespace zorpokaz {
+
+// What the text routine needs of a font; RealizedFont is the real one, tests
+// may supply their own.
+class TextMeasure {
+ public:
+  virtual ~TextMeasure() = default;
+  // Width in whole pixels of one character (a UTF-32 code point).
+  virtual int advance(char32_t ch) const = 0;
+  virtual int ascent() const = 0;
+  virtual int descent() const = 0;
+  int height() const { return ascent() + descent(); }
+  int textWidth(QStringView text) const;
+};
+
+class RealizedFont final : public TextMeasure {
+ public:
+  static const RealizedFont& get(const LogFont& font);
+
+  const LogFont& logFont() const { return m_logFont; }
+  QString familyName() const { return m_raw.familyName(); }
+  int ppem() const { return m_ppem; }
+  int ascent() const override { return m_ascent; }
+  int descent() const override { return m_descent; }
+  int internalLeading() const { return m_ascent + m_descent - m_ppem; }
+  // Average character width after the stretch (tmAveCharWidth, at least 1).
+  int avgCharWidth() const { return m_avgCharWidth; }
+  // Horizontal scale of glyph outlines relative to the face at ppem.
+  double stretch() const { return m_stretch; }
+  int advance(char32_t ch) const override;
+  quint32 glyphIndex(char32_t ch) const;
+  // Underline offset below the baseline and thickness (post table, ≥ 1).
+  int underlinePosition() const { return m_underlinePos; }
+  int underlineThickness() const { return m_underlineThickness; }
+  // The face at ppem without the stretch; drawing applies stretch() itself.
+  const QRawFont& rawFont() const { return m_raw; }
+
+  explicit RealizedFont(const LogFont& font);  // use get()
+
+ private:
+  struct Glyph {
+    quint32 index = 0;
+    int advance = 0;
+  };
+  Glyph lookup(char32_t ch) const;
+  Glyph compute(char32_t ch) const;
+  int naturalAdvance(quint32 glyph) const;
+
+  LogFont m_logFont;
+  QRawFont m_raw;
+  QByteArray m_hmtx;
+  int m_numHMetrics = 0;
+  int m_upem = 2048;
+  int m_ppem = 0;
+  int m_ascent = 0;
+  int m_descent = 0;
+  int m_avgCharWidth = 1;
+  double m_stretch = 1.0;
+  int m_underlinePos = 1;
+  int m_underlineThickness = 1;
+  mutable std::array<Glyph, 256> m_latin{};
+  mutable std::array<bool, 256> m_latinKnown{};
+  mutable std::unordered_map<char32_t, Glyph> m_other;
+};
+
+}  // namespace zorpokaz

@@ -1,0 +1,45 @@
+// The text routine's layout: how DrawText breaks, places, cuts and measures
+// text for a set of DT_ flags, without drawing. The behaviour is that of the
+// platform's DrawTextA as written down in shared/drawtext-notes.md (section
+// numbers below refer to it). Pixels of the page image.
+#pragma once
+
+#include "platform/gfx/pxrect.h"
+#include "platform/gfx/realizedfont.h"
+
+#include <QString>
+#include <QStringView>
+
+#include <vector>
+
+namespace zorpokaz {
+
+struct LaidOutLine {
+  // The characters of the source text this line came from (UTF-16 units).
+  int start = 0;
+  int length = 0;
+  // What is drawn: the source span itself, or (prefix "&" removed, ellipsis
+  // added) a text of its own.
+  QString text;
+  bool isSpan = true;
+  int x = 0;      // left edge of the drawn text
+  int top = 0;    // top of the line; baseline = top + ascent
+  int width = 0;  // advance width of text
+  // The "&"-prefixed character's underline, when there is one (§6).
+  int underlineX = 0;
+  int underlineWidth = 0;
+};
+
+struct TextLayout {
+  int result = 0;            // the routine's return value
+  PxRect rect;               // the rectangle after the call (CALCRECT changes it)
+  int lineHeight = 0;
+  bool clip = false;         // drawing is clipped to the rectangle
+  std::vector<LaidOutLine> lines;  // lines to draw (none with DT_CALCRECT)
+};
+
+// Lays text out in rect for flags with font's metrics. With DT_CALCRECT the
+// lines are measured but not returned, and rect gets its calculated size.
+TextLayout layoutText(QStringView text, const PxRect& rect, unsigned flags, const TextMeasure& font);
+
+}  // namespace zorpokaz
