@@ -5,9 +5,8 @@
 
 #include <QByteArray>
 #include <cstdint>
-#include <optional>
 
-#include "platform/files/emfpicture.h"
+#include "platform/gfx/emfpicture.h"
 
 namespace zorpokaz {
 
@@ -47,7 +46,7 @@ class TPole {
   std::uint8_t RuleStyle = 0;
   QByteArray StyleName = "Domyslny";
   QByteArray Text;  // raw single-byte text; decode with the style's Charset
-  std::optional<EmfPicture> Picture;  // kind 6 from version 4
+  EmfPicture Picture;  // kind 6 from version 4; null when none
 
   // Layout caches: the style found by name on first use, the measured height.
   TStyl* CachedStyle = nullptr;
