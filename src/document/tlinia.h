@@ -29,6 +29,13 @@ class TLinia {
   std::vector<std::unique_ptr<TPole>> Fields;  // 0..255
 
   // --- layout ---
+  // The largest height in pixels of the fields that are not hidden; 0 if none.
+  std::int32_t MaxHeight();
+  float HeightMm();  // PxToMmY(MaxHeight)
+  // Left out at the top of a page or while headings repeat.
+  bool IsSkippable() const;
+  // Draws the fields on one common text base and moves Y below the line.
+  void Draw(float& Y);
 };
 
 }  // namespace zorpokaz

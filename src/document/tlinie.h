@@ -32,6 +32,14 @@ class TLinie {
   std::vector<std::unique_ptr<TLinia>> Lines;
 
   // --- layout ---
+  // True when the whole group, drawn from Y (mm), ends at or above the page bottom.
+  bool Fits(float Y);
+  // Prints the group at Y, breaking pages as needed.
+  void Layout(float& Y);
+
+ private:
+  void drawLine(TLinia& line, bool mayLeaveOut, float& Y);
+  void lineDone();
 };
 
 }  // namespace zorpokaz

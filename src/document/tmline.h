@@ -50,6 +50,13 @@ class TMLine {
   int State = kNotLaidOut;
 
   // --- layout ---
+  // Prints the block at Y (mm): intro, heading, children, closing.
+  void Layout(float& Y);
+  // RepeatHeadings for this block and, while its children print, theirs.
+  void RepeatHeading(float& Y);
+
+ private:
+  bool headingBreaks(float Y);
 };
 
 }  // namespace zorpokaz

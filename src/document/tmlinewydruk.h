@@ -4,7 +4,12 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <functional>
+#include <memory>
+
+#include "platform/gfx/pagecanvas.h"
+#include "platform/gfx/pageimage.h"
 
 #include "document/tmline.h"
 #include "document/tstyle.h"
@@ -54,6 +59,28 @@ class TMLineWydruk {
   std::function<void(TMLineWydruk& sender, const PageImage& page)> OnPageDone;
 
   // --- layout ---
+  // Lays the whole printout out into Pages, calling OnLineDone after every
+  // line and OnPageDone for every finished page.
+  void Build();
+  // Finishes the current page unless nothing is on it; Y returns to 0.
+  void NewPage(float& Y);
+  // Redraws the headings of every open block, outermost first.
+  void RepeatHeadings(float& Y);
+  // The drawing surface of the page being drawn.
+  PageCanvas& GetCanvas();
+  // Pages of the last build, in order. References stay valid until the next
+  // build, load or destruction.
+  const std::deque<PageImage>& Pages() const { return m_pages; }
+  int PageCount() const { return static_cast<int>(m_pages.size()); }
+  void FreePages();
+
+ private:
+  void resetPageImage();
+  std::deque<PageImage> m_pages;
+  PageImage m_pageImage;
+  std::unique_ptr<PageCanvas> m_canvas;
+
+ public:
 
  private:
   void readBody(Stream& stream);

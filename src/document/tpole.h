@@ -7,6 +7,9 @@
 #include <cstdint>
 
 #include "platform/gfx/emfpicture.h"
+#include "platform/gfx/pxrect.h"
+
+#include <QString>
 
 namespace zorpokaz {
 
@@ -53,6 +56,25 @@ class TPole {
   std::int32_t CachedHeight = 0;  // pixels, 0 = not measured
 
   // --- layout ---
+  // The style found by name on first use.
+  TStyl* Style();
+  // Height in pixels, measured once (pictures: full page width, own proportions).
+  std::int32_t MeasureHeight();
+  float HeightMm();  // PxToMmY(MeasureHeight)
+  // Draws the field on the owner's surface at Y (mm) in a line H mm high whose
+  // text base lies B mm below Y.
+  void Draw(float Y, float H, float B);
+  // Flag words of the text routine for measuring and for drawing.
+  unsigned MeasureFlags() const;
+  unsigned DrawFlags() const;
+
+ private:
+  const QString& decodedText();
+  void drawRule(const PxRect& rect);
+  void drawLeader(const QString& text, const PxRect& rect);
+  QString m_decoded;
+  bool m_decodedValid = false;
+  bool m_measured = false;
 };
 
 // Converts a stored position to page-image pixels: X * Scale rounded to

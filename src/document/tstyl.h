@@ -5,6 +5,9 @@
 
 #include <QByteArray>
 #include <cstdint>
+#include <optional>
+
+#include "platform/gfx/logfont.h"
 
 namespace zorpokaz {
 
@@ -57,7 +60,13 @@ class TStyl {
   std::int32_t MeasuredDigitWidth() const { return m_digitWidth; }
 
   // --- layout ---
-  // (font making and measuring; declared by the layout code)
+  // The style's font fitted to its cell, selected with the style's colour on
+  // the owner's drawing surface; made once and kept until the style is dirty.
+  const LogFont& GetFont();
+  // Height of "A" and width of "0" in the style's font, pixels; measured once.
+  std::int32_t TextHeight();
+  std::int32_t DigitWidth();
+  float TextHeightMm();  // PxToMmY(TextHeight)
 
  private:
   void forgetMeasures() { m_textHeight = 0; m_digitWidth = 0; }
@@ -68,6 +77,8 @@ class TStyl {
   std::int32_t m_charsPerLine = 132;
   std::int32_t m_textHeight = 0;  // TextHeight: height of "A", pixels
   std::int32_t m_digitWidth = 0;  // DigitWidth: width of "0", pixels
+  std::optional<LogFont> m_font;  // the cached font
+  void measure();
 };
 
 }  // namespace zorpokaz
