@@ -26,6 +26,10 @@ class RealizedFont;
 class PageCanvas {
  public:
   PageCanvas(PageImage& image, int dpi);
+  // Ends the recording (trims the image's buffer).
+  ~PageCanvas();
+  PageCanvas(const PageCanvas&) = delete;
+  PageCanvas& operator=(const PageCanvas&) = delete;
 
   int dpi() const { return m_units.dpi(); }
   const PageUnits& units() const { return m_units; }

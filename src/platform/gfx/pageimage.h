@@ -90,7 +90,6 @@ class PageImage {
 
  private:
   friend class PageCanvas;
-struct TextLayout;
   int internFont(const LogFont& font);
   int internColor(uint32_t colorRef);
   void appendText(const QString& text, const PxRect& rect, unsigned flags, int fontIndex, int colorIndex,

@@ -83,6 +83,8 @@ class RealizedFont final : public TextMeasure {
   int m_descent = 0;
   int m_avgCharWidth = 1;
   double m_stretch = 1.0;
+  int m_stretchNum = 1;
+  int m_stretchDen = 1;
   int m_underlinePos = 1;
   int m_underlineThickness = 1;
   mutable std::array<Glyph, 256> m_latin{};

@@ -18,10 +18,10 @@ struct LaidOutLine {
   // The characters of the source text this line came from (UTF-16 units).
   int start = 0;
   int length = 0;
-  // What is drawn: the source span itself, or (prefix "&" removed, ellipsis
-  // added) a text of its own.
-  QString text;
+  // What is drawn: the source span itself (isSpan), or a text of its own
+  // ("&" prefixes removed, ellipsis added), which is then kept in text.
   bool isSpan = true;
+  QString text;
   int x = 0;      // left edge of the drawn text
   int top = 0;    // top of the line; baseline = top + ascent
   int width = 0;  // advance width of text
@@ -41,5 +41,8 @@ struct TextLayout {
 // Lays text out in rect for flags with font's metrics. With DT_CALCRECT the
 // lines are measured but not returned, and rect gets its calculated size.
 TextLayout layoutText(QStringView text, const PxRect& rect, unsigned flags, const TextMeasure& font);
+
+// The characters a laid-out line draws.
+QString lineText(QStringView text, const LaidOutLine& line);
 
 }  // namespace zorpokaz

@@ -1,0 +1,305 @@
+#include "platform/gfx/textlayout.h"
+
+#include "platform/gfx/dtflags.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+
+namespace zorpokaz {
+
+namespace {
+
+constexpr char16_t kCR = 13;
+constexpr char16_t kLF = 10;
+constexpr char16_t kPrefix = u'&';
+
+// Break opportunities are blanks only: space and tab (drawtext-notes §1).
+bool isBlank(char16_t c) { return c == u' ' || c == u'\t'; }
+bool isNewline(char16_t c) { return c == kCR || c == kLF; }
+
+int clampInt(long long v) { return static_cast<int>(std::clamp<long long>(v, INT_MIN, INT_MAX)); }
+
+// The text after "&" processing, as hard lines (CR/LF-separated segments;
+// the whole text under DT_SINGLELINE), with prefix sums of the advances.
+struct Prepared {
+  struct Hard {
+    int destBegin;
+    int destEnd;
+    int srcEnd;  // where the segment stopped: its CR/LF, or the text's end
+  };
+  std::vector<char16_t> chars;
+  std::vector<int> srcAfter;  // source index just after each character
+  std::vector<int> sum;       // sum[k] = width of chars[0..k)
+  std::vector<uint8_t> prefixed;
+  std::vector<Hard> hard;
+
+  int width(int from, int to) const { return sum[to] - sum[from]; }
+};
+
+void push(Prepared& p, char16_t c, int srcAfter, int advance, bool prefixed) {
+  p.chars.push_back(c);
+  p.srcAfter.push_back(srcAfter);
+  p.sum.push_back(p.sum.back() + advance);
+  p.prefixed.push_back(prefixed ? 1 : 0);
+}
+
+// Copies the text as the platform's line scanner does (drawtext-notes §6):
+// without DT_NOPREFIX "&x" gives x (marked), "&&" gives "&", a lone "&" at the
+// very end is kept, and a mark before a line break is dropped.
+void prepare(QStringView text, unsigned flags, const TextMeasure& font, Prepared& p) {
+  p.chars.clear();
+  p.srcAfter.clear();
+  p.sum.assign(1, 0);
+  p.prefixed.clear();
+  p.hard.clear();
+  const bool single = flags & DT_SINGLELINE;
+  const bool noPrefix = flags & DT_NOPREFIX;
+  const int n = static_cast<int>(text.size());
+  int i = 0;
+  int begin = 0;
+  bool open = n > 0;
+  bool pendingPrefix = false;
+  while (i < n) {
+    const char16_t c = text[i].unicode();
+    if (!single && isNewline(c)) {
+      p.hard.push_back({begin, static_cast<int>(p.chars.size()), i});
+      ++i;
+      if (i < n && isNewline(text[i].unicode()) && text[i] != text[i - 1]) ++i;
+      begin = static_cast<int>(p.chars.size());
+      open = i < n;
+      pendingPrefix = false;
+      continue;
+    }
+    if (!noPrefix && c == kPrefix && n - i > 1) {
+      ++i;
+      if (text[i].unicode() == kPrefix) {
+        push(p, kPrefix, i + 1, font.advance(kPrefix), false);
+        ++i;
+      } else {
+        pendingPrefix = true;
+      }
+      continue;
+    }
+    if (QChar::isHighSurrogate(c) && i + 1 < n && text[i + 1].isLowSurrogate()) {
+      const char32_t cp = QChar::surrogateToUcs4(c, text[i + 1].unicode());
+      push(p, c, i + 1, font.advance(cp), pendingPrefix);
+      push(p, text[i + 1].unicode(), i + 2, 0, false);
+      i += 2;
+    } else {
+      push(p, c, i + 1, font.advance(c), pendingPrefix);
+      ++i;
+    }
+    pendingPrefix = false;
+  }
+  if (open) p.hard.push_back({begin, static_cast<int>(p.chars.size()), n});
+}
+
+// Most characters from d (at most len) whose advances sum to ≤ width, never
+// ending between the halves of a surrogate pair.
+int numFit(const Prepared& p, int d, int len, long long width) {
+  if (width < 0) return 0;
+  const long long limit = static_cast<long long>(p.sum[d]) + width;
+  auto first = p.sum.begin() + d + 1;
+  auto last = p.sum.begin() + d + len + 1;
+  int n = static_cast<int>(std::upper_bound(first, last, limit) - first);
+  if (n > 0 && n < len && QChar::isLowSurrogate(p.chars[d + n])) --n;
+  return n;
+}
+
+struct Break {
+  int len;   // characters on the line
+  int used;  // characters consumed (the line plus one discarded blank)
+};
+
+// The platform's word break for a segment that does not fit (drawtext-notes
+// §1, §2): back to the blank before the first character that does not fit;
+// one blank is consumed; with DT_EDITCONTROL a word wider than the line is
+// cut, otherwise it gets its own line.
+Break wordBreak(const Prepared& p, int d, int segLen, int fit, unsigned flags) {
+  const char16_t* s = p.chars.data() + d;
+  int q = fit;
+  bool wordFits = true;
+  if (fit == 0) {
+    wordFits = false;
+  } else if (isBlank(s[q])) {
+    --q;  // the word just fitted
+  } else {
+    while (q > 0 && !isBlank(s[--q])) {
+    }
+    wordFits = q != 0 || isBlank(s[q]);
+  }
+  if (wordFits) {
+    if (!(flags & (DT_RIGHT | DT_CENTER)) || !isBlank(s[q])) ++q;
+    const bool nextBlank = q < segLen && isBlank(s[q]);
+    return {q, q + (nextBlank ? 1 : 0)};
+  }
+  if (flags & DT_EDITCONTROL) {
+    int k = fit == 0 ? 1 : fit;
+    if (k < segLen && QChar::isLowSurrogate(s[k])) ++k;
+    return {k, k};
+  }
+  q = 0;
+  while (q < segLen && !isBlank(s[q])) ++q;
+  return {q, q + (q < segLen && isBlank(s[q]) ? 1 : 0)};
+}
+
+// Nothing, or exactly one line break (CR, LF, CR LF, LF CR), is left.
+bool remainderIsNoneOrNewline(QStringView text, int pos) {
+  const int n = static_cast<int>(text.size()) - pos;
+  if (n <= 0) return true;
+  const char16_t c = text[pos].unicode();
+  if (!isNewline(c)) return false;
+  if (n == 1) return true;
+  const char16_t c2 = text[pos + 1].unicode();
+  if (c == c2 || !isNewline(c2)) return false;
+  return n == 2;
+}
+
+thread_local Prepared t_prepared;
+
+}  // namespace
+
+TextLayout layoutText(QStringView text, const PxRect& rect, unsigned flags, const TextMeasure& font) {
+  TextLayout out;
+  out.rect = rect;
+  const int lh = font.height();
+  out.lineHeight = lh;
+  if (flags & DT_SINGLELINE) flags &= ~DT_WORDBREAK;
+  const bool calc = flags & DT_CALCRECT;
+  if (calc) flags |= DT_NOCLIP;
+  out.clip = !(flags & DT_NOCLIP);
+
+  // An empty string (drawtext-notes §3): nothing drawn, lh returned.
+  if (text.isEmpty()) {
+    if (calc) {
+      out.rect.right = rect.left;
+      out.rect.bottom = (flags & DT_SINGLELINE) ? clampInt(static_cast<long long>(rect.top) + lh) : rect.top;
+    }
+    out.result = lh;
+    return out;
+  }
+
+  Prepared& p = t_prepared;
+  prepare(text, flags, font, p);
+  const int n = static_cast<int>(text.size());
+  const long long width = static_cast<long long>(rect.right) - rect.left;
+  const int ellipsisWidth = 3 * font.advance(u'.');
+  const int ascent = font.ascent();
+
+  long long y = rect.top;
+  int maxWidth = 0;
+  size_t h = 0;
+  int d = p.hard.empty() ? 0 : p.hard[0].destBegin;
+  int srcPos = 0;
+  while (h < p.hard.size()) {
+    const bool lastLine = out.clip && y + ((flags & DT_EDITCONTROL) ? 2LL * lh - 1 : lh) > rect.bottom;
+    const Prepared::Hard& hard = p.hard[h];
+    const int lineStart = d;
+    const int segLen = hard.destEnd - d;
+    const int fit = numFit(p, d, segLen, width);
+    int len = segLen;
+    bool fits = fit >= segLen;
+    bool wordBroken = false;
+    if (!fits && (flags & DT_WORDBREAK)) {
+      Break b = wordBreak(p, d, segLen, fit, flags);
+      if (b.used == 0) b.used = std::min(1, segLen);  // always make progress
+      len = b.len;
+      fits = p.width(lineStart, lineStart + len) <= width;
+      wordBroken = true;
+      if (b.used > 0) srcPos = p.srcAfter[lineStart + b.used - 1];
+      d = lineStart + b.used;
+    } else {
+      srcPos = hard.srcEnd;
+      d = hard.destEnd;
+    }
+
+    // §5: the string's final line when too wide, or the last line drawn while
+    // text remains.
+    int keep = len;
+    bool ellipsis = false;
+    if ((flags & DT_END_ELLIPSIS) &&
+        ((lastLine && srcPos < n) || (!fits && remainderIsNoneOrNewline(text, srcPos)))) {
+      keep = numFit(p, lineStart, len, width - ellipsisWidth);
+      ellipsis = true;
+    }
+    const int cx = p.width(lineStart, lineStart + keep) + (ellipsis ? ellipsisWidth : 0);
+
+    // The line break that ended the segment is consumed with the line.
+    if (!wordBroken && srcPos < n) {
+      ++srcPos;
+      if (srcPos < n && isNewline(text[srcPos].unicode()) && text[srcPos] != text[srcPos - 1]) ++srcPos;
+      ++h;
+      if (h < p.hard.size()) d = p.hard[h].destBegin;
+    }
+    const bool more = srcPos < n;
+
+    long long x = rect.left;
+    if (flags & DT_CENTER)
+      x = (static_cast<long long>(rect.left) + rect.right - cx) / 2;
+    else if (flags & DT_RIGHT)
+      x = static_cast<long long>(rect.right) - cx;
+    if (flags & DT_SINGLELINE) {
+      if (flags & DT_VCENTER)
+        y = static_cast<long long>(rect.top) + (static_cast<long long>(rect.bottom) - rect.top) / 2 - lh / 2;
+      else if (flags & DT_BOTTOM)
+        y = static_cast<long long>(rect.bottom) - lh;
+    }
+
+    if (calc) {
+      maxWidth = std::max(maxWidth, cx);
+    } else {
+      LaidOutLine line;
+      line.x = clampInt(x);
+      line.top = clampInt(y);
+      line.width = cx;
+      if (keep > 0) {
+        line.start = p.srcAfter[lineStart] - 1;
+        line.isSpan = !ellipsis && p.srcAfter[lineStart + keep - 1] - line.start == keep;
+      } else {
+        line.start = std::min(srcPos, n);
+        line.isSpan = !ellipsis;
+      }
+      line.length = line.isSpan ? keep : 0;
+      if (!line.isSpan) {
+        line.text = QString(reinterpret_cast<const QChar*>(p.chars.data() + lineStart), keep);
+        if (ellipsis) line.text += QStringLiteral("...");
+      }
+      // §6: one underline per line, under the last prefixed character.
+      for (int k = lineStart + keep - 1; k >= lineStart; --k) {
+        if (!p.prefixed[k]) continue;
+        long long ux = x + p.width(lineStart, k);
+        long long uend = x + p.width(lineStart, k + 1) - 1;
+        const long long uy = y + ascent + 1;
+        if (out.clip) {
+          if (ux > rect.right || uend < rect.left || uy < rect.top || uy > rect.bottom) break;
+          ux = std::max<long long>(ux, rect.left);
+          uend = std::min<long long>(uend, rect.right);
+        }
+        if (uend > ux) {
+          line.underlineX = clampInt(ux);
+          line.underlineWidth = clampInt(uend - ux);
+        }
+        break;
+      }
+      out.lines.push_back(std::move(line));
+    }
+    y += lh;
+    if (!more || lastLine) break;
+  }
+
+  if (calc) {
+    out.rect.right = clampInt(static_cast<long long>(rect.left) + maxWidth);
+    out.rect.bottom = clampInt(y);
+  }
+  out.result = clampInt(y - rect.top);
+  if (out.result == 0) out.result = 1;
+  return out;
+}
+
+QString lineText(QStringView text, const LaidOutLine& line) {
+  if (!line.isSpan) return line.text;
+  return text.mid(line.start, line.length).toString();
+}
+
+}  // namespace zorpokaz
