@@ -85,6 +85,11 @@ struct OpenedBody {
   std::unique_ptr<ZDecompressionStream> Body;
 };
 
+// Checks the signature and type name "Wydruk" at the stream's position
+// (EReadError "Plik nie zawiera prawidłowego wydruku Zorela" when wrong) and
+// returns a decompression stream over the rest. `file` must outlive it.
+std::unique_ptr<ZDecompressionStream> OpenBodyOf(Stream& file);
+
 // Opens `fileName` read-only, checks the signature and type name "Wydruk"
 // (EReadError "Plik nie zawiera prawidłowego wydruku Zorela" when wrong) and
 // starts inflating the body. EFOpenError when the file cannot be opened.

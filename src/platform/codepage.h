@@ -16,6 +16,9 @@ int codePageForCharset(int charset);
 // undefined become U+FFFD.
 QString decodeCodePage(QByteArrayView bytes, int charset);
 
+// One byte of code page `codePage` as a character.
+QChar codePageChar(int codePage, unsigned char byte);
+
 // Decodes `bytes` in code page `codePage` (one of the ten above; others are
 // treated as 1250).
 QString decodeWindowsCodePage(QByteArrayView bytes, int codePage);

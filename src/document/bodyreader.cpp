@@ -1,0 +1,34 @@
+#include "document/bodyreader.h"
+
+namespace zorpokaz {
+
+void BodyReader::read(std::uint8_t& value) {
+  if (!ReadUInt8(m_stream, value)) m_ended = true;
+}
+
+void BodyReader::read(bool& value) {
+  std::uint8_t byte = value ? 1 : 0;
+  read(byte);
+  value = byte != 0;
+}
+
+void BodyReader::read(std::int32_t& value) {
+  if (!ReadInt32(m_stream, value)) m_ended = true;
+}
+
+void BodyReader::read(float& value) {
+  if (!ReadFloat32(m_stream, value)) m_ended = true;
+}
+
+void BodyReader::expectMarker(std::uint8_t expected) {
+  std::uint8_t marker = 0;
+  if (!ReadUInt8(m_stream, marker)) {
+    m_ended = true;
+    throw markerError(expected);
+  }
+  if (marker != expected) throw markerError(expected);
+}
+
+QByteArray BodyReader::readString() { return ReadBodyString(m_stream); }
+
+}  // namespace zorpokaz

@@ -1,0 +1,86 @@
+#include "document/tpole.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "document/bodyreader.h"
+#include "platform/errors.h"
+
+namespace zorpokaz {
+
+namespace {
+
+// Positions beyond a billion pixels are nonsense from a damaged file; keeping
+// them within +-2^30 lets the layout add X and Width without overflow.
+constexpr long double kPixelLimit = 1 << 30;
+
+// The picture grows by pieces of this size, so a size field that promises more
+// than the body holds costs at most one piece before the read fails.
+constexpr std::size_t kPictureChunk = 65536;
+
+std::uint32_t headerUInt32(const char* header, int offset) {
+  std::uint32_t v = 0;
+  for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<unsigned char>(header[offset + i]);
+  return v;
+}
+
+EmfPicture readPicture(Stream& stream) {
+  char header[EmfPicture::kHeaderSize];
+  stream.readBuffer(header, sizeof header);
+  const std::uint32_t total = headerUInt32(header, 48);
+  if (headerUInt32(header, 40) != EmfPicture::kSignature || total < EmfPicture::kHeaderSize)
+    throw EInvalidGraphic("Metafile is not valid");
+  QByteArray bytes(header, sizeof header);
+  std::size_t left = total - EmfPicture::kHeaderSize;
+  while (left > 0) {
+    const std::size_t piece = std::min(left, kPictureChunk);
+    const qsizetype at = bytes.size();
+    bytes.resize(at + static_cast<qsizetype>(piece));
+    stream.readBuffer(bytes.data() + at, piece);
+    left -= piece;
+  }
+  return EmfPicture(std::move(bytes));
+}
+
+}  // namespace
+
+// The product is formed in extended precision, where an int32 times a float32
+// is exact, as the original arithmetic formed it; rounding it to float32 first
+// would move ties (X = 30 at 1200 units: 4.50000018 -> 5, not 4).
+std::int32_t scaleRound(std::int32_t value, float scale) {
+  const long double px = std::nearbyint(static_cast<long double>(value) * scale);
+  return static_cast<std::int32_t>(std::clamp(px, -kPixelLimit, kPixelLimit));
+}
+
+std::int32_t scaleTrunc(std::int32_t value, float scale) {
+  const long double px = std::trunc(static_cast<long double>(value) * scale);
+  return static_cast<std::int32_t>(std::clamp(px, -kPixelLimit, kPixelLimit));
+}
+
+TPole::TPole(TMLineWydruk* owner) : Owner(owner) {}
+
+TPole::~TPole() = default;
+
+void TPole::LoadFromStream(BodyReader& reader) {
+  reader.expectMarker(kMarkerField);
+  std::int32_t x = 0;
+  std::int32_t width = 0;
+  reader.read(x);
+  reader.read(width);
+  X = scaleRound(x, reader.Scale);
+  Width = scaleTrunc(width, reader.Scale);
+  reader.read(Kind);
+  reader.read(Align);
+  if (reader.Version >= 6) {
+    reader.read(BottomSingleLine);
+    reader.read(EndEllipsis);
+  }
+  reader.read(NoWrap);
+  reader.read(RuleStyle);
+  StyleName = reader.readString();
+  Text = reader.readString();
+  if (Kind == kPicture && reader.Version >= 4) Picture = readPicture(reader.stream());
+}
+
+}  // namespace zorpokaz

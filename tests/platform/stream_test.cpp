@@ -1,0 +1,144 @@
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "platform/errors.h"
+#include "platform/files/filestream.h"
+#include "platform/files/memorystream.h"
+#include "platform/files/zdecompressionstream.h"
+#include "support/printoutwriter.h"
+
+namespace zorpokaz {
+namespace {
+
+// Records the size of every read its source is asked for.
+class CountingStream : public Stream {
+ public:
+  explicit CountingStream(QByteArray data) : m_inner(std::move(data)) {}
+  std::size_t read(void* buffer, std::size_t count) override {
+    requests.push_back(count);
+    return m_inner.read(buffer, count);
+  }
+  std::vector<std::size_t> requests;
+
+ private:
+  MemoryStream m_inner;
+};
+
+QByteArray pattern(int size) {
+  QByteArray data(size, Qt::Uninitialized);
+  unsigned state = 12345;
+  for (char& c : data) {
+    state = state * 1103515245u + 12345u;
+    c = static_cast<char>(state >> 24);
+  }
+  return data;
+}
+
+QByteArray readAll(Stream& stream, std::size_t piece = 1000) {
+  QByteArray out;
+  std::vector<char> buf(piece);
+  while (std::size_t n = stream.read(buf.data(), buf.size())) out.append(buf.data(), n);
+  return out;
+}
+
+TEST(MemoryStream, PlainReadReturnsWhatIsLeftAndExactReadFails) {
+  MemoryStream s(QByteArray("abcdef"));
+  char buf[8] = {};
+  EXPECT_EQ(s.read(buf, 4), 4u);
+  EXPECT_EQ(s.read(buf, 4), 2u);
+  EXPECT_EQ(s.read(buf, 4), 0u);
+  s.seek(3);
+  EXPECT_EQ(s.position(), 3);
+  try {
+    s.readBuffer(buf, 4);
+    FAIL() << "exact read past the end";
+  } catch (const EReadError& e) {
+    EXPECT_STREQ(e.what(), "Stream read error");
+  }
+}
+
+TEST(FileStream, ReadsAFileAndReportsOneThatCannotBeOpened) {
+  QTemporaryDir dir;
+  const QString name = dir.filePath("x.bin");
+  QFile f(name);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write("hello");
+  f.close();
+  FileStream s(name);
+  EXPECT_EQ(s.size(), 5);
+  EXPECT_EQ(readAll(s), QByteArray("hello"));
+
+  for (const QString& bad : {dir.filePath("missing.wyd"), dir.path()}) {
+    try {
+      FileStream missing(bad);
+      FAIL() << "opened " << bad.toStdString();
+    } catch (const EFOpenError& e) {
+      EXPECT_EQ(std::string(e.what()), "Cannot open file " + bad.toStdString());
+    }
+  }
+}
+
+TEST(ZDecompressionStream, InflatesInSourceBlocksOf64KiB) {
+  const QByteArray plain = pattern(300000);
+  CountingStream source(writer::compressBody(plain, 1));
+  ZDecompressionStream z(source);
+  EXPECT_EQ(readAll(z, 7777), plain);
+  EXPECT_TRUE(z.finished());
+  ASSERT_FALSE(source.requests.empty());
+  for (std::size_t r : source.requests) EXPECT_EQ(r, 65536u);
+}
+
+TEST(ZDecompressionStream, StopsAtTheEndOfTheZlibStream) {
+  const QByteArray plain = pattern(1000);
+  MemoryStream source(writer::compressBody(plain) + QByteArray("trailing bytes"));
+  ZDecompressionStream z(source);
+  char buf[2000];
+  EXPECT_EQ(z.read(buf, sizeof buf), 1000u);
+  EXPECT_EQ(z.read(buf, sizeof buf), 0u);
+  EXPECT_EQ(z.read(buf, 1), 0u);
+  EXPECT_THROW(z.readBuffer(buf, 1), EReadError);
+}
+
+TEST(ZDecompressionStream, ACutSourceIsAShortPlainRead) {
+  const QByteArray plain = pattern(5000);
+  const QByteArray packed = writer::compressBody(plain, 0);  // stored: bytes come out as they go in
+  MemoryStream source(packed.left(packed.size() / 2));
+  ZDecompressionStream z(source);
+  const QByteArray got = readAll(z);
+  EXPECT_GT(got.size(), 0);
+  EXPECT_LT(got.size(), plain.size());
+  EXPECT_EQ(got, plain.left(got.size()));
+  EXPECT_FALSE(z.finished());
+}
+
+TEST(ZDecompressionStream, CorruptDataIsError) {
+  struct Case {
+    const char* what;
+    QByteArray data;
+  };
+  QByteArray badBlock = writer::compressBody(pattern(2000));
+  badBlock[2] = static_cast<char>(0xFF);  // reserved block type 3
+  QByteArray badChecksum = writer::compressBody(pattern(2000));
+  badChecksum[badChecksum.size() - 1] ^= 1;
+  const Case cases[] = {
+      {"bad header", QByteArray("\x78\x00 not zlib", 11)},
+      {"bad block type", badBlock},
+      {"bad adler-32", badChecksum},
+      {"preset dictionary", QByteArray("\x78\xBB\x00\x00\x00\x01\x03\x00", 8)},
+  };
+  for (const Case& c : cases) {
+    MemoryStream source(c.data);
+    ZDecompressionStream z(source);
+    try {
+      readAll(z);
+      ADD_FAILURE() << c.what << ": no error";
+    } catch (const EDecompressionError& e) {
+      EXPECT_STREQ(e.what(), "error") << c.what;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace zorpokaz
