@@ -1,0 +1,77 @@
+// zorpokaz-cli: the headless tool over the document core. Dispatches the first
+// argument to one command; commands that draw get a QGuiApplication on the
+// offscreen platform, the others run without any application object.
+#include <QGuiApplication>
+#include <cstdio>
+#include <memory>
+
+#include "cli/commands.h"
+
+namespace zorpokaz::cli {
+
+namespace {
+
+struct Command {
+  const char* name;
+  const char* usage;
+  bool needsGui;
+  int (*run)(const QStringList& args);
+};
+
+const Command kCommands[] = {
+    {"info", "info FILE [--json]", false, cmdInfo},
+    {"pages", "pages FILE [--dpi N] [--json]", true, cmdPages},
+    {"render", "render FILE (-o OUT.pdf | --png DIR) [--dpi N] [--pages SET] [--margins L,T,R,B]", true, cmdRender},
+};
+
+void printUsage() {
+  std::fputs("usage: zorpokaz-cli COMMAND ARGS...\n", stderr);
+  for (const Command& c : kCommands) std::fprintf(stderr, "  zorpokaz-cli %s\n", c.usage);
+}
+
+}  // namespace
+
+void out(const QString& text) {
+  const QByteArray utf8 = text.toUtf8();
+  std::fwrite(utf8.constData(), 1, static_cast<std::size_t>(utf8.size()), stdout);
+}
+
+int run(int argc, char** argv) {
+  if (argc < 2) {
+    printUsage();
+    return 1;
+  }
+  const Command* command = nullptr;
+  for (const Command& c : kCommands)
+    if (qstrcmp(argv[1], c.name) == 0) command = &c;
+  if (!command) {
+    std::fprintf(stderr, "zorpokaz-cli: unknown command '%s'\n", argv[1]);
+    printUsage();
+    return 1;
+  }
+  QStringList args;
+  for (int i = 2; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
+
+  std::unique_ptr<QGuiApplication> app;
+  if (command->needsGui) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    app = std::make_unique<QGuiApplication>(argc, argv);
+  }
+  try {
+    const int status = command->run(args);
+    std::fflush(stdout);
+    return status;
+  } catch (const UsageError& e) {
+    std::fprintf(stderr, "zorpokaz-cli %s: %s\nusage: zorpokaz-cli %s\n", command->name, e.what(),
+                 command->usage);
+    return 1;
+  } catch (const std::exception& e) {
+    std::fflush(stdout);
+    std::fprintf(stderr, "%s\n", e.what());
+    return 2;
+  }
+}
+
+}  // namespace zorpokaz::cli
+
+int main(int argc, char** argv) { return zorpokaz::cli::run(argc, argv); }
