@@ -336,7 +336,10 @@ std::vector<PageImage::Item> PageImage::items() const {
       item.penWidth = toInt(static_cast<int64_t>(r.u()));
       const int64_t x = r.s(), y = r.s();
       item.from = QPoint(toInt(x), toInt(y));
-      item.to = QPoint(toInt(x + r.s()), toInt(y + r.s()));
+      // Two statements: the order of evaluation of function arguments is unspecified.
+      const int64_t dx = r.s();
+      const int64_t dy = r.s();
+      item.to = QPoint(toInt(x + dx), toInt(y + dy));
     } else if (tag == kPicture) {
       item.kind = ItemKind::Picture;
       const uint64_t index = r.u();
@@ -390,7 +393,9 @@ void PageImage::replay(QPainter& painter, const QRectF& target, bool mono) const
       const int width = toInt(static_cast<int64_t>(r.u()));
       const int64_t x = r.s(), y = r.s();
       const QPoint from(toInt(x), toInt(y));
-      const QPoint to(toInt(x + r.s()), toInt(y + r.s()));
+      const int64_t dx = r.s();
+      const int64_t dy = r.s();
+      const QPoint to(toInt(x + dx), toInt(y + dy));
       drawPenLine(painter, from, to, width, colorAt(color));
     } else if (tag == kPicture) {
       const uint64_t index = r.u();
