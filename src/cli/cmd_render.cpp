@@ -1,0 +1,101 @@
+// zorpokaz-cli render FILE (-o OUT.pdf | --png DIR) [--dpi N] [--pages SET]
+// [--margins L,T,R,B]: replays the laid-out pages into a PDF of A4 pages,
+// each page image stretched inside the margins as printing does, or into one
+// PNG per page at the page image's own size.
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+
+#include "cli/commands.h"
+#include "cli/pageoptions.h"
+#include "document/tmlinewydruk.h"
+#include "platform/errors.h"
+#include "platform/gfx/pageimage.h"
+#include "printing/pageset.h"
+#include "printing/printrects.h"
+
+namespace zorpokaz::cli {
+
+namespace {
+
+constexpr int kPdfDpi = 300;
+
+MarginsMM parseMargins(const QString& text) {
+  const QStringList parts = text.split(QLatin1Char(','));
+  if (parts.size() != 4) throw UsageError("--margins takes four millimetre values L,T,R,B");
+  return {parseInt(parts[0], "--margins", 0, 99), parseInt(parts[1], "--margins", 0, 99),
+          parseInt(parts[2], "--margins", 0, 99), parseInt(parts[3], "--margins", 0, 99)};
+}
+
+void renderPdf(const std::deque<PageImage>& pages, const PageList& chosen, const QString& path, const MarginsMM& m) {
+  QPdfWriter writer(path);
+  writer.setPageSize(QPageSize(QPageSize::A4));
+  writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+  writer.setResolution(kPdfDpi);
+  writer.setTitle(QFileInfo(path).completeBaseName());
+  QPainter painter;
+  if (!painter.begin(&writer)) throw Error(QStringLiteral("Cannot create file %1").arg(path).toStdString());
+  const MarginPixels px = marginsInPixels(m, kPdfDpi, kPdfDpi);
+  const QRect paper(0, 0, writer.width(), writer.height());
+  const QRectF target(px.left, px.top, paper.width() - px.left - px.right, paper.height() - px.top - px.bottom);
+  bool first = true;
+  for (int number : chosen) {
+    if (!first) writer.newPage();
+    first = false;
+    pages[number - 1].replay(painter, target);
+  }
+  painter.end();
+}
+
+void renderPng(const std::deque<PageImage>& pages, const PageList& chosen, const QString& dirPath) {
+  QDir dir(dirPath);
+  if (!dir.exists() && !QDir().mkpath(dirPath))
+    throw Error(QStringLiteral("Cannot create directory %1").arg(dirPath).toStdString());
+  for (int number : chosen) {
+    const PageImage& page = pages[number - 1];
+    QImage image(page.size(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    page.replay(painter, QRectF(QPointF(0, 0), QSizeF(page.size())));
+    painter.end();
+    const QString file = dir.filePath(QStringLiteral("page-%1.png").arg(number, 4, 10, QLatin1Char('0')));
+    if (!image.save(file, "PNG")) throw Error(QStringLiteral("Cannot create file %1").arg(file).toStdString());
+  }
+}
+
+}  // namespace
+
+int cmdRender(const QStringList& argsIn) {
+  QStringList args = argsIn;
+  const int dpi = parseInt(takeOption(args, QStringLiteral("--dpi"), QStringLiteral("96")), "--dpi", 24, 1200);
+  const QString pdf = takeOption(args, QStringLiteral("-o"));
+  const QString pngDir = takeOption(args, QStringLiteral("--png"));
+  const QString pageSet = takeOption(args, QStringLiteral("--pages"));
+  const MarginsMM margins = parseMargins(takeOption(args, QStringLiteral("--margins"), QStringLiteral("10,15,10,25")));
+  if (args.size() != 1) throw UsageError("expected one printout file");
+  if (pdf.isEmpty() == pngDir.isEmpty()) throw UsageError("give either -o OUT.pdf or --png DIR");
+
+  auto doc = buildPrintout(args.front(), dpi);
+  const auto& pages = doc->Tekst().Pages();
+  PageList chosen;
+  if (pageSet.isEmpty()) {
+    for (int i = 1; i <= static_cast<int>(pages.size()); ++i) chosen.push_back(i);
+  } else {
+    try {
+      chosen = ParsePageSet(TrimBlanks(pageSet), static_cast<int>(pages.size()));
+    } catch (const Error& e) {  // the page-set messages and the conversion error
+      throw UsageError(QString::fromUtf8(e.what()).replace(QLatin1Char('\r'), QLatin1Char(' ')).toStdString());
+    }
+  }
+  if (!pdf.isEmpty()) {
+    renderPdf(pages, chosen, pdf, margins);
+  } else {
+    renderPng(pages, chosen, pngDir);
+  }
+  return 0;
+}
+
+}  // namespace zorpokaz::cli
