@@ -1,12 +1,20 @@
 #!/usr/bin/env bash
-# Sets everything up, builds, and runs the main job on the sample printouts.
+# Sets everything up, builds, and runs the main job on the sample printouts:
+# describes each one and renders it to PDF and PNG under $BUILD_DIR/samples-out.
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 bash "$ROOT/scripts/setup.sh"
 export BUILD_DIR="${BUILD_DIR:-$ROOT/build}"
 bash "$ROOT/scripts/build.sh"
 CLI="$BUILD_DIR/src/zorpokaz-cli"
+OUT="$BUILD_DIR/samples-out"
+mkdir -p "$OUT"
+export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}"
 for f in "$ROOT"/samples/*.wyd; do
-  echo "== $(basename "$f")"
-  QT_QPA_PLATFORM=offscreen "$CLI" info "$f"
+  name="$(basename "$f" .wyd)"
+  echo "== $name"
+  "$CLI" info "$f"
+  "$CLI" render "$f" -o "$OUT/$name.pdf"
+  "$CLI" render "$f" --png "$OUT/$name"
 done
+echo "Rendered pages are in $OUT"
