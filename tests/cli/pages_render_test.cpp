@@ -1,0 +1,136 @@
+// zorpokaz-cli pages and render, run as a user runs them.
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include "support/printoutwriter.h"
+
+namespace zorpokaz {
+namespace {
+
+using namespace writer;
+
+struct CliRun {
+  int status = -1;
+  QByteArray out;
+  QByteArray err;
+};
+
+CliRun cli(const QStringList& args) {
+  QProcess p;
+  p.start(QCoreApplication::applicationDirPath() + "/../src/zorpokaz-cli", args);
+  if (!p.waitForFinished(120000)) return {};
+  return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
+          p.readAllStandardError()};
+}
+
+class PagesRender : public ::testing::Test {
+ protected:
+  // Three pages: each intro group starts a new page; a rule and a page number on each.
+  void SetUp() override {
+    WPrintout p;
+    for (int i = 0; i < 3; ++i) {
+      WBlock b;
+      WField rule = textField(0, 6000, "", "Domyslny", 4);
+      b.intro = group({line({textField(0, 6000, "Strona %n", "Domyslny", 2)}), line({rule})});
+      b.intro.breakBefore = true;
+      p.root.children.push_back(b);
+    }
+    m_file = m_dir.filePath("trzy.wyd");
+    QFile f(m_file);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(writePrintout(p));
+  }
+  QTemporaryDir m_dir;
+  QString m_file;
+};
+
+TEST_F(PagesRender, PagesJsonDescribesEveryItem) {
+  for (int dpi : {96, 120}) {
+    CliRun r = cli({"pages", m_file, "--json", "--dpi", QString::number(dpi)});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    QJsonParseError error;
+    const QJsonObject doc = QJsonDocument::fromJson(r.out, &error).object();
+    ASSERT_EQ(error.error, QJsonParseError::NoError);
+    EXPECT_EQ(doc["dpi"].toInt(), dpi);
+    EXPECT_EQ(doc["width"].toInt(), dpi == 96 ? 1429 : 1786);
+    EXPECT_EQ(doc["height"].toInt(), dpi == 96 ? 2000 : 2500);
+    const QJsonArray pages = doc["pages"].toArray();
+    ASSERT_EQ(pages.size(), 3);
+    for (int i = 0; i < 3; ++i) {
+      const QJsonObject page = pages[i].toObject();
+      EXPECT_EQ(page["number"].toInt(), i + 1);
+      const QJsonArray items = page["items"].toArray();
+      ASSERT_EQ(items.size(), 2);
+      const QJsonObject text = items[0].toObject();
+      EXPECT_EQ(text["kind"].toString(), "text");
+      EXPECT_EQ(text["text"].toString(), QString("Strona %1").arg(i + 1));
+      EXPECT_EQ(text["rect"].toArray().size(), 4);
+      EXPECT_EQ(text["color"].toString(), "#000000");
+      EXPECT_EQ(text["font"].toObject()["face"].toString(), "Courier New");
+      EXPECT_LT(text["font"].toObject()["height"].toInt(), 0);
+      ASSERT_EQ(text["lines"].toArray().size(), 1);
+      EXPECT_EQ(text["lines"].toArray()[0].toObject()["text"].toString(), QString("Strona %1").arg(i + 1));
+      const QJsonObject rule = items[1].toObject();
+      EXPECT_EQ(rule["kind"].toString(), "line");
+      EXPECT_EQ(rule["from"].toArray()[1].toInt(), rule["to"].toArray()[1].toInt());
+      EXPECT_EQ(rule["to"].toArray()[0].toInt(), 900);  // 6000 units × 0.15
+    }
+  }
+}
+
+TEST_F(PagesRender, RenderWritesPngsAndAPdf) {
+  const QString pngDir = m_dir.filePath("png");
+  CliRun r = cli({"render", m_file, "--png", pngDir, "--pages", "1, 3"});
+  ASSERT_EQ(r.status, 0) << r.err.toStdString();
+  EXPECT_EQ(QDir(pngDir).entryList(QDir::Files), (QStringList{"page-0001.png", "page-0003.png"}));
+  QImage page(pngDir + "/page-0003.png");
+  ASSERT_EQ(page.size(), QSize(1429, 2000));
+  EXPECT_EQ(page.pixelColor(1400, 1990), QColor(Qt::white));
+  int dark = 0;
+  for (int y = 0; y < 60; ++y)
+    for (int x = 0; x < 900; ++x) dark += qGray(page.pixel(x, y)) < 128;
+  EXPECT_GT(dark, 100);  // the page number and the rule are there
+
+  const QString pdf = m_dir.filePath("out.pdf");
+  r = cli({"render", m_file, "-o", pdf, "--margins", "5,5,5,5"});
+  ASSERT_EQ(r.status, 0) << r.err.toStdString();
+  QFile f(pdf);
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  const QByteArray bytes = f.readAll();
+  EXPECT_TRUE(bytes.startsWith("%PDF"));
+  EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") + bytes.count("/Type /Page "), 3);
+}
+
+TEST_F(PagesRender, BadArgumentsAndBadFiles) {
+  struct Case {
+    QStringList args;
+    int status;
+    const char* message;
+  };
+  const QString missing = m_dir.filePath("brak.wyd");
+  const Case cases[] = {
+      {{"render", m_file}, 1, "either -o"},
+      {{"render", m_file, "--png", m_dir.path(), "--pages", "2-9"}, 1, "przekracza"},
+      {{"render", m_file, "--png", m_dir.path(), "--margins", "1,2,3"}, 1, "--margins"},
+      {{"pages", m_file, "--dpi", "abc"}, 1, "--dpi"},
+      {{"pages"}, 1, "one printout"},
+      {{"pages", missing}, 2, "Cannot open file"},
+      {{"render", missing, "-o", m_dir.filePath("x.pdf")}, 2, "Cannot open file"},
+  };
+  for (const Case& c : cases) {
+    CliRun r = cli(c.args);
+    EXPECT_EQ(r.status, c.status) << c.args.join(' ').toStdString();
+    EXPECT_TRUE(QString::fromUtf8(r.err).contains(c.message)) << r.err.toStdString();
+  }
+}
+
+}  // namespace
+}  // namespace zorpokaz
