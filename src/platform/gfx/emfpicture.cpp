@@ -2,6 +2,8 @@
 
 #include "platform/errors.h"
 
+#include <QImage>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QRegularExpression>
 #include <QSvgRenderer>
@@ -191,11 +193,58 @@ bool EmfPicture::isRenderable() const {
   return m_data->color != nullptr;
 }
 
+namespace {
+
+// QtSvg always antialiases, which leaves grey edges on a raster surface. For
+// mono on a raster surface the picture is rendered at device resolution and
+// every covered pixel is snapped to black or white; vector surfaces (printer,
+// PDF) take the SVG as it is.
+void renderThresholded(QPainter& painter, QSvgRenderer& renderer, const QRectF& target) {
+  constexpr int kMaxSide = 8192;
+  const QRectF device = painter.transform().mapRect(target);
+  const QRect pixels = device.toAlignedRect();
+  if (pixels.isEmpty() || pixels.width() > kMaxSide || pixels.height() > kMaxSide) return;
+  QImage image(pixels.size(), QImage::Format_ARGB32);
+  image.fill(Qt::transparent);
+  {
+    QPainter p(&image);
+    renderer.render(&p, device.translated(-pixels.topLeft()));
+  }
+  for (int y = 0; y < image.height(); ++y) {
+    QRgb* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+    for (int x = 0; x < image.width(); ++x) {
+      const QRgb c = line[x];
+      if (qAlpha(c) < 128)
+        line[x] = 0;
+      else
+        line[x] = qGray(c) < 128 ? qRgb(0, 0, 0) : qRgb(255, 255, 255);
+    }
+  }
+  painter.save();
+  painter.resetTransform();
+  painter.drawImage(pixels.topLeft(), image);
+  painter.restore();
+}
+
+bool isVectorSurface(const QPainter& painter) {
+  const QPaintEngine* engine = painter.paintEngine();
+  if (!engine) return false;
+  const QPaintEngine::Type type = engine->type();
+  return type != QPaintEngine::Raster && type != QPaintEngine::OpenGL && type != QPaintEngine::OpenGL2 &&
+         type != QPaintEngine::X11 && type != QPaintEngine::Windows;
+}
+
+}  // namespace
+
 void EmfPicture::render(QPainter& painter, const QRectF& target, bool mono) const {
   if (!m_data || target.isEmpty()) return;
   m_data->convert();
   QSvgRenderer* r = mono ? m_data->mono.get() : m_data->color.get();
-  if (r) r->render(&painter, target);
+  if (!r) return;
+  if (mono && !isVectorSurface(painter))
+    renderThresholded(painter, *r, target);
+  else
+    r->render(&painter, target);
 }
 
 }  // namespace zorpokaz

@@ -168,7 +168,7 @@ struct GlyphBuffers {
 // Draws one laid-out line: glyphs at the advances the layout measured,
 // stretched horizontally as the font asks.
 void drawTextLine(QPainter& painter, const QTransform& page, const RealizedFont& font, const DecodedLine& line,
-                  const QColor& color, GlyphBuffers& buf) {
+                  const QColor& color, bool mono, GlyphBuffers& buf) {
   buf.text = QString::fromUtf8(line.utf8, line.len8);
   buf.glyphs.clear();
   buf.positions.clear();
@@ -189,7 +189,7 @@ void drawTextLine(QPainter& painter, const QTransform& page, const RealizedFont&
   }
   if (!buf.glyphs.isEmpty() && font.rawFont().isValid()) {
     QGlyphRun run;
-    run.setRawFont(font.rawFont());
+    run.setRawFont(mono ? font.monoRawFont() : font.rawFont());
     run.setGlyphIndexes(buf.glyphs);
     run.setPositions(buf.positions);
     painter.setTransform(QTransform(stretch, 0, 0, 1, line.x, line.baseline) * page);
@@ -386,7 +386,7 @@ void PageImage::replay(QPainter& painter, const QRectF& target, bool mono) const
         painter.save();
         painter.setClipRect(t.rect.toQRect(), Qt::IntersectClip);
       }
-      for (const DecodedLine& l : t.lines) drawTextLine(painter, page, *fonts[t.font], l, colorAt(t.color), buf);
+      for (const DecodedLine& l : t.lines) drawTextLine(painter, page, *fonts[t.font], l, colorAt(t.color), mono, buf);
       if (clip) painter.restore();
     } else if (tag == kLine) {
       const int color = toInt(static_cast<int64_t>(r.u()));

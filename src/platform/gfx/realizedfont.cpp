@@ -127,6 +127,23 @@ RealizedFont::RealizedFont(const LogFont& font) : m_logFont(font) {
   if (m_raw.isValid()) m_raw.setPixelSize(m_ppem);
 }
 
+const QRawFont& RealizedFont::monoRawFont() const {
+  if (!m_monoMade) {
+    m_monoMade = true;
+    QFont qf(m_logFont.face);
+    qf.setStyleStrategy(QFont::StyleStrategy(QFont::NoFontMerging | QFont::PreferOutline | QFont::NoAntialias));
+    qf.setWeight(QFont::Weight(std::clamp(m_logFont.weight <= 0 ? 400 : m_logFont.weight, 1, 1000)));
+    qf.setItalic(m_logFont.italic);
+    qf.setPixelSize(m_ppem);
+    m_rawMono = QRawFont::fromFont(qf);
+    // Only a face from the same file keeps the glyph indexes valid.
+    if (!m_rawMono.isValid() || m_rawMono.familyName() != m_raw.familyName() ||
+        m_rawMono.styleName() != m_raw.styleName())
+      m_rawMono = m_raw;
+  }
+  return m_rawMono;
+}
+
 int RealizedFont::naturalAdvance(quint32 glyph) const {
   if (m_numHMetrics <= 0) return scaleRound(m_upem / 2, m_ppem, m_upem);
   int index = static_cast<int>(std::min<quint32>(glyph, static_cast<quint32>(m_numHMetrics - 1)));

@@ -61,6 +61,9 @@ class RealizedFont final : public TextMeasure {
   int underlineThickness() const { return m_underlineThickness; }
   // The face at ppem without the stretch; drawing applies stretch() itself.
   const QRawFont& rawFont() const { return m_raw; }
+  // The same face rasterised without antialiasing (mono replay), made on
+  // first use.
+  const QRawFont& monoRawFont() const;
 
   explicit RealizedFont(const LogFont& font);  // use get()
 
@@ -75,6 +78,8 @@ class RealizedFont final : public TextMeasure {
 
   LogFont m_logFont;
   QRawFont m_raw;
+  mutable QRawFont m_rawMono;
+  mutable bool m_monoMade = false;
   QByteArray m_hmtx;
   int m_numHMetrics = 0;
   int m_upem = 2048;
