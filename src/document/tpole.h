@@ -69,11 +69,11 @@ class TPole {
   unsigned DrawFlags() const;
 
  private:
-  const QString& decodedText();
+  // Decoded when needed (measured once, drawn once) rather than kept: a
+  // ledger holds millions of fields.
+  QString decodedText();
   void drawRule(const PxRect& rect);
   void drawLeader(const QString& text, const PxRect& rect);
-  QString m_decoded;
-  bool m_decodedValid = false;
   bool m_measured = false;
 };
 

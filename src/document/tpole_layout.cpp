@@ -34,13 +34,7 @@ TStyl* TPole::Style() {
   return CachedStyle;
 }
 
-const QString& TPole::decodedText() {
-  if (!m_decodedValid) {
-    m_decoded = decodeCodePage(Text, Style()->Charset);
-    m_decodedValid = true;
-  }
-  return m_decoded;
-}
+QString TPole::decodedText() { return decodeCodePage(Text, Style()->Charset); }
 
 unsigned TPole::MeasureFlags() const {
   unsigned flags = DT_CALCRECT | DT_NOCLIP | DT_NOPREFIX;
