@@ -342,6 +342,23 @@ TEST(GfxPageImage, GlyphsSitAtTheirAdvances) {
   for (int x = 110; x < 200; ++x) EXPECT_EQ(image.pixel(x, 10), qRgb(255, 255, 255));
 }
 
+TEST(GfxPageImage, ClippedReplayDrawsTheSamePixelsInsideTheClip) {
+  const PageImage page = referencePage();
+  const QImage full = replayed(page, {700, 500});
+  QImage part(700, 500, QImage::Format_RGB32);
+  part.fill(Qt::white);
+  {
+    QPainter p(&part);
+    p.setClipRect(QRect(0, 200, 700, 100));
+    page.replay(p, QRectF(0, 0, 700, 500));
+  }
+  for (int y = 0; y < 500; ++y)
+    for (int x = 0; x < 700; ++x) {
+      const QRgb expected = (y >= 200 && y < 300) ? full.pixel(x, y) : qRgb(255, 255, 255);
+      ASSERT_EQ(part.pixel(x, y), expected) << x << "," << y;
+    }
+}
+
 TEST(GfxPageImage, EmptyOrDegenerateReplayDrawsNothing) {
   PageImage page;
   QImage image(10, 10, QImage::Format_RGB32);

@@ -364,6 +364,15 @@ void PageImage::replay(QPainter& painter, const QRectF& target, bool mono) const
   painter.setRenderHint(QPainter::Antialiasing, !mono);
   painter.setRenderHint(QPainter::TextAntialiasing, !mono);
   painter.setRenderHint(QPainter::SmoothPixmapTransform, !mono);
+  // Lines of text entirely above or below the painter's clip (a viewer
+  // repainting part of a zoomed page) are skipped.
+  double visibleTop = -1e300;
+  double visibleBottom = 1e300;
+  if (painter.hasClipping()) {
+    const QRectF visible = painter.clipBoundingRect();
+    visibleTop = visible.top();
+    visibleBottom = visible.bottom();
+  }
 
   std::vector<const RealizedFont*> fonts;
   fonts.reserve(m_fonts.size());
@@ -386,7 +395,12 @@ void PageImage::replay(QPainter& painter, const QRectF& target, bool mono) const
         painter.save();
         painter.setClipRect(t.rect.toQRect(), Qt::IntersectClip);
       }
-      for (const DecodedLine& l : t.lines) drawTextLine(painter, page, *fonts[t.font], l, colorAt(t.color), mono, buf);
+      const RealizedFont& font = *fonts[t.font];
+      const double margin = font.height() + font.ppem();  // generous for accents and italics
+      for (const DecodedLine& l : t.lines) {
+        if (l.baseline + margin < visibleTop || l.baseline - margin > visibleBottom) continue;
+        drawTextLine(painter, page, font, l, colorAt(t.color), mono, buf);
+      }
       if (clip) painter.restore();
     } else if (tag == kLine) {
       const int color = toInt(static_cast<int64_t>(r.u()));
