@@ -132,5 +132,21 @@ TEST_F(PagesRender, BadArgumentsAndBadFiles) {
   }
 }
 
+// The dump of every sample parses, has at least one page, and is the same on
+// a second run (nothing depends on addresses, time or hash order).
+TEST(PagesSamples, JsonIsCompleteAndRepeatable) {
+  const QString dir = qEnvironmentVariable("ZP_SOURCE_DIR", QDir::currentPath()) + "/samples";
+  const QStringList files = QDir(dir).entryList({"*.wyd"}, QDir::Files);
+  ASSERT_FALSE(files.isEmpty());
+  for (const QString& name : files) {
+    const CliRun first = cli({"pages", dir + "/" + name, "--json"});
+    const CliRun second = cli({"pages", dir + "/" + name, "--json"});
+    ASSERT_EQ(first.status, 0) << name.toStdString() << first.err.toStdString();
+    EXPECT_EQ(first.out, second.out) << name.toStdString();
+    const QJsonObject doc = QJsonDocument::fromJson(first.out).object();
+    EXPECT_GE(doc["pages"].toArray().size(), 1) << name.toStdString();
+  }
+}
+
 }  // namespace
 }  // namespace zorpokaz
