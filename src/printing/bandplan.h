@@ -1,4 +1,4 @@
-// The bands of bitmap mode (Part 3.2, DrawPageOnPrinter with bitmap := true):
+// The bands of bitmap mode (DrawPageOnPrinter with bitmap := true):
 // the page is rendered into one band bitmap B at a time, R's width by
 // R's height div 20, so only 1/20 of the page is held in memory. All values
 // are printer pixels; B's own coordinates start at its top-left corner.
@@ -30,7 +30,7 @@ struct BandPlan {
 // Bands for the target rectangle R: h = R's height div 20; a band starts at
 // R.top + k*h while that lies above R.bottom, and the last one is cut at
 // R.bottom. Edges beyond +-kCoordinateLimit are clamped first. For the cases
-// the Part leaves to the implementer (no width, under 20 pixels tall) see the
+// nobody defined (no width, under 20 pixels tall) see the
 // .cpp: no band, and one band of the whole height.
 BandPlan planBands(const PixelRect& R);
 

@@ -10,7 +10,7 @@ namespace zorpokaz {
 
 namespace {
 
-// The parser state of Part 3.1: the digits of both numbers and the dash flag.
+// The parser state: the digits of both numbers and the dash flag.
 struct RangeParser {
   PageList& list;
   std::int32_t n;
@@ -45,7 +45,7 @@ void AddPageNumber(PageList& list, std::int32_t p, std::int32_t n) {
                          ")\rprzekracza ilość dostepnych stron !");
   if (p < 1)
     throw EPrintDlgError("Podany numer strony (" + std::to_string(p) + ") jest za mały !");
-  // The Part scans linearly for the first number not smaller than p; the list
+  // The system scans linearly for the first number not smaller than p; the list
   // is always ascending, so lower_bound finds the same position.
   const auto at = std::lower_bound(list.begin(), list.end(), p);
   if (at != list.end() && *at == p)

@@ -1,11 +1,10 @@
-// Page sets (Part 3.1): turning the print dialog's range choice into the page
+// Page sets: turning the print dialog's range choice into the page
 // list, the 1-based page numbers to print, ascending, each at most once.
 // Pure functions over plain values; the dialog shows the errors they raise.
 //
-// Errors: every message of the Part is an EPrintDlgError; a number that is
+// Errors: every page-set message is an EPrintDlgError; a number that is
 // empty or does not fit in 32 bits is the runtime's EConvertError instead (the
-// dialog lets that one through to the default error report, Part 3.1 Failure
-// handling).
+// dialog lets that one through to the default error report).
 #pragma once
 
 #include <cstdint>

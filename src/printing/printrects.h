@@ -1,4 +1,4 @@
-// ComputeRects of the print job (Part 3.2): where a page image goes on the
+// ComputeRects of the print job: where a page image goes on the
 // printer's page. Everything here is in printer pixels, in the printer's
 // coordinates (origin at the corner of the printable area); margins come in
 // whole millimetres measured from the edge of the paper.
@@ -78,7 +78,7 @@ struct PrintRects {
 MarginPixels marginsInPixels(const MarginsMM& margins, int dpiX, int dpiY);
 
 // ComputeRects steps 2-6. twoSided is the "&Druk dwustronny" box as it stands
-// (also when booklet mode greys it out), which is all the Part asks about.
+// (also when booklet mode greys it out), which is all that matters here.
 // Every edge and the shift are clamped to +-kCoordinateLimit, so absurd metrics
 // from a driver can neither overflow the arithmetic nor a later width().
 PrintRects ComputeRects(const PrinterMetrics& printer, const MarginsMM& margins, bool twoSided);

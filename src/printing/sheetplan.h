@@ -1,4 +1,4 @@
-// Sheet planning of the print job (Part 3.2): filler positions, the order in
+// Sheet planning of the print job: filler positions, the order in
 // which sheet sides are printed in every mode, the job names and the booklet
 // question. Pure functions; the print job walks the plan and draws.
 //
@@ -16,7 +16,7 @@
 
 namespace zorpokaz {
 
-// PrintDlg_Tryb of the print settings record (Part 2.3) uses these values.
+// PrintDlg_Tryb of the print settings record uses these values.
 enum class PrintMode : int {
   Normalnie = 1,    // one page per portrait sheet side, R1
   Zmniejszone = 2,  // two consecutive pages side by side on a landscape side, R2 | R3
@@ -65,7 +65,7 @@ int fillerMultiple(const SheetOptions& options);
 // nothing.
 int addFillerPositions(PageList& list, const SheetOptions& options);
 
-// The order of sheet sides for N positions (Part 3.2's table). N must be a
+// The order of sheet sides for N positions. N must be a
 // multiple of fillerMultiple(options) (addFillerPositions makes it so); for
 // any other N the result is unspecified but never reads outside 1..N.
 SheetPlan planSheets(const SheetOptions& options, int N);
@@ -77,8 +77,8 @@ QString JobName(const QString& printoutTitle, const SheetOptions& options, int p
 
 // The booklet question of PrintCopy step 2 is asked when N > 40.
 bool bookletNeedsConfirmation(const SheetOptions& options, int N);
-// Its title and text; n is the printout's whole page count (as the Part says,
-// not the number of selected pages), the sheet count is N div 4.
+// Its title and text; n is the printout's whole page count (as the
+// system words it, not the number of selected pages), the sheet count is N div 4.
 QString bookletQuestionTitle();
 QString bookletQuestionText(int n, int N);
 

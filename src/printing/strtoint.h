@@ -1,5 +1,5 @@
 // StrToInt and EConvertError: the runtime's text-to-integer conversion as the
-// page-set parser (Part 3.1) relies on it. Its failure is deliberately not an
+// page-set parser relies on it. Its failure is deliberately not an
 // EPrintDlgError: the print dialog does not catch it, so it reaches the
 // application's default error report with the runtime's English message.
 // (Lives here because printing is its only user so far; it belongs to util if

@@ -1,5 +1,5 @@
-// Bands of bitmap mode (Part 3.2): R's height div 20, the last band cut at
-// R's bottom, and the heights the Part leaves to the implementer.
+// Bands of bitmap mode: R's height div 20, the last band cut at
+// R's bottom, and the heights nobody defined.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -33,8 +33,8 @@ struct BandCase {
 
 TEST(BandPlan, HeightsDivTwenty) {
   const BandCase cases[] = {
-      {4000, 200, 20, 200},  // the Part's example: exactly 20
-      {4010, 200, 21, 10},   // the Part's example: a 21st band, 10 px, cut
+      {4000, 200, 20, 200},  // exactly 20
+      {4010, 200, 21, 10},   // a 21st band, 10 px, cut
       {4019, 200, 21, 19},
       {4020, 201, 20, 201},
       {20, 1, 20, 1},        // the smallest height with a proper band

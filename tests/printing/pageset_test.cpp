@@ -1,4 +1,4 @@
-// Page sets (Part 3.1): every edge case of the Part, pinned to its page list
+// Page sets: every edge case worth pinning, to its page list
 // or to its exact message and exception class.
 #include <gtest/gtest.h>
 
@@ -73,7 +73,7 @@ TEST_P(ParsePageSetTable, GivesListOrExactError) {
     EXPECT_EQ(r.message, c.message);
 }
 
-// The Part's own list of edge cases, in its order.
+// The known edge cases, in order.
 INSTANTIATE_TEST_SUITE_P(
     PartEdgeCases, ParsePageSetTable,
     ::testing::Values(
@@ -196,8 +196,8 @@ TEST(AddPageNumber, KeepsListAscendingWhateverTheOrder) {
 }
 
 TEST(AddPageNumber, ChecksExceedingBeforeTooSmallBeforeRepeated) {
-  // With a (nonsensical) page count below 1 even page 0 "exceeds" it: the
-  // Part checks p > n first.
+  // With a (nonsensical) page count below 1 even page 0 "exceeds" it:
+  // p > n is checked first.
   PageList list;
   Result r = capture([&] { AddPageNumber(list, 0, -1); return list; });
   EXPECT_EQ(r.message, "Podany numer strony (0)\rprzekracza ilość dostepnych stron !");

@@ -1,4 +1,4 @@
-// ComputeRects (Part 3.2): margins in printer pixels, the whole-page and
+// ComputeRects: margins in printer pixels, the whole-page and
 // half-sheet rectangles, and the mirror shift of two-sided printing, for
 // concrete printer pages.
 #include <gtest/gtest.h>

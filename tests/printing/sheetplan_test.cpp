@@ -1,4 +1,4 @@
-// Sheet planning (Part 3.2): fillers, the order of sheet sides for every
+// Sheet planning: fillers, the order of sheet sides for every
 // mode x sides x reverse with small page counts, job names, booklet question.
 #include <gtest/gtest.h>
 
