@@ -1,0 +1,12 @@
+#include "printing/printtarget.h"
+
+#include "printing/drawmetafile.h"
+
+namespace zorpokaz {
+
+void PrintTarget::drawPage(const PixelRect& R, const PageImage& image, bool blackWhite,
+                           bool bitmap) {
+  DrawPageOnPrinter(painter(), R, image, blackWhite, bitmap);
+}
+
+}  // namespace zorpokaz
