@@ -1,0 +1,133 @@
+// TFrmPodglad: the print-preview window. Given one printout file, it loads it
+// through a TWydruk once it is on screen, shows every page in its viewer as
+// soon as the document has made it (while the user may already scroll, zoom,
+// change margins or close), lets the user set the page margins and page
+// through, and hands the loaded pages to printing. It reads the saved window,
+// margin and print settings when created and writes them when closed.
+//
+// Ownership: the window owns its controls and its private copies of the page
+// images (shared with the viewer); the document lives only while loading.
+// Units: margins in millimetres, window bounds in screen pixels.
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+#include <functional>
+
+class QFrame;
+class QLabel;
+class QSpinBox;
+class QTimer;
+
+namespace zorpokaz {
+
+class PageImage;
+class TEmfViewer;
+class THintBar;
+class TWydruk;
+class TZorBtn;
+
+class TFrmPodglad : public QDialog {
+  Q_OBJECT
+
+ public:
+  // Printing lives in a layer above this one; it registers how to print the
+  // pages of a preview window. Until it does, the print command says so.
+  using PrintHandler = std::function<void(TFrmPodglad& window)>;
+  static void SetPrintHandler(PrintHandler handler);
+
+  explicit TFrmPodglad(QWidget* parent = nullptr);
+  ~TFrmPodglad() override;
+
+  // A printout given by its full path.
+  void OpenFile(const QString& path);
+  // A printout of the library directory, given by its name.
+  void OpenByName(const QString& name);
+  // The window will not write its settings when it closes (TEMP mode).
+  void SkipSettingsSave() { m_skipSave = true; }
+
+  const QString& FileName() const { return m_fileName; }
+  const QString& PrintoutName() const { return m_printoutName; }
+  bool LoadAborted() const { return m_loadAborted; }
+  bool Loading() const { return m_loading; }
+
+  // The window's parts, as the print dialog and the tests reach them.
+  TEmfViewer* viewer() const { return m_viewer; }
+  THintBar* hb() const { return m_hb; }
+  QSpinBox* margT() const { return m_margT; }
+  QSpinBox* margL() const { return m_margL; }
+  QSpinBox* margR() const { return m_margR; }
+  QSpinBox* margB() const { return m_margB; }
+  QLabel* lblMarg() const { return m_lblMarg; }
+  QLabel* lblStrona() const { return m_lblStrona; }
+  QFrame* pMarginesy() const { return m_pMarginesy; }
+  TZorBtn* btnStronaUp() const { return m_btnStronaUp; }
+  TZorBtn* btnStronaDn() const { return m_btnStronaDn; }
+  QTimer* timerStrona() const { return m_timerStrona; }
+
+  static const char* const kHelpAddress;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void customEvent(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void buildLayout();
+  void buildTopPanel(QWidget* pGora);
+  void layoutTopPanel();
+  void watchKeys();
+  void startLoad();
+  void LoadPrintout();
+  void progress(TWydruk& document, int percent);
+  void addPageCopy(const PageImage& page);
+  void hbAccept();
+  void hbCancel();
+  void hbHelp();
+  void margChange();
+  void viewerChange();
+  void viewerMove();
+  void timerStronaTimer();
+  void btnStronaMouseDown(int step);
+  void btnStronaMouseUp();
+  void lblMargClick();
+  void LoadSettings();
+  void SaveSettings();
+
+  QString m_fileName;
+  QString m_printoutName;
+  bool m_loadAborted = false;
+  bool m_loading = false;
+  bool m_started = false;
+  bool m_skipSave = false;
+  int m_pageStep = 0;
+  TZorBtn* m_stepButton = nullptr;
+  qint64 m_lastPump = 0;
+
+  QWidget* m_pGora = nullptr;
+  QFrame* m_pMarginesy = nullptr;
+  QLabel* m_lblMarg = nullptr;
+  QLabel* m_lblMargT = nullptr;
+  QLabel* m_lblMargL = nullptr;
+  QLabel* m_lblMargR = nullptr;
+  QLabel* m_lblMargB = nullptr;
+  QSpinBox* m_margT = nullptr;
+  QSpinBox* m_margL = nullptr;
+  QSpinBox* m_margR = nullptr;
+  QSpinBox* m_margB = nullptr;
+  QFrame* m_pStrony = nullptr;
+  QLabel* m_lblStrona1 = nullptr;
+  QLabel* m_lblStrona = nullptr;
+  TZorBtn* m_btnStronaUp = nullptr;
+  TZorBtn* m_btnStronaDn = nullptr;
+  QFrame* m_pViewer = nullptr;
+  TEmfViewer* m_viewer = nullptr;
+  THintBar* m_hb = nullptr;
+  QTimer* m_timerStrona = nullptr;
+};
+
+}  // namespace zorpokaz

@@ -1,0 +1,97 @@
+// The preview window's saved settings: window bounds, maximized state and
+// margins, and the print settings record, in the per-user store.
+#include "preview/tfrmpodglad.h"
+
+#include "preview/printsettings.h"
+#include "preview/temfviewer.h"
+#include "preview/usersettings.h"
+#include "util/bajery.h"
+
+#include <QSignalBlocker>
+#include <QSpinBox>
+
+#include <optional>
+
+namespace zorpokaz {
+
+namespace {
+
+// Reads the named values in order; stops at the first missing or mistyped one.
+template <size_t N>
+bool readGroup(const QSettings& key, const char* const (&names)[N], int (&out)[N]) {
+  for (size_t i = 0; i < N; ++i) {
+    const std::optional<int> v = ReadDword(key, QLatin1String(names[i]));
+    if (!v) return false;
+    out[i] = *v;
+  }
+  return true;
+}
+
+}  // namespace
+
+void TFrmPodglad::LoadSettings() {
+  const std::unique_ptr<QSettings> key = OpenUserKey(false);
+  if (!key) return;
+
+  // Group 1: the bounds take effect only when all four are there.
+  static const char* const bounds[] = {"FrmPodglad_Width", "FrmPodglad_Height", "FrmPodglad_Top",
+                                       "FrmPodglad_Left"};
+  int b[4] = {};
+  if (readGroup(*key, bounds, b)) {
+    const int width = b[0], height = b[1], top = b[2], left = b[3];
+    move(left, top);
+    resize(width, height);
+    // Cut to the work area at the stored position; the position stays.
+    const QRect wa = GetWorkArea();
+    const int waRight = wa.x() + wa.width();
+    const int waBottom = wa.y() + wa.height();
+    if (left + width > waRight) resize(waRight - left, this->height());
+    if (top + height > waBottom) resize(this->width(), waBottom - top);
+  }
+
+  // Group 2.
+  if (const std::optional<int> max = ReadDword(*key, QStringLiteral("FrmPodglad_Max")); max && *max != 0)
+    setWindowState(windowState() | Qt::WindowMaximized);
+
+  // Group 3: each field keeps what it read; the viewer hears of them only
+  // when the whole group was there.
+  const std::pair<const char*, QSpinBox*> margins[] = {{"Margin_Top", m_margT},
+                                                       {"Margin_Left", m_margL},
+                                                       {"Margin_Right", m_margR},
+                                                       {"Margin_Bottom", m_margB}};
+  bool complete = true;
+  for (const auto& [name, field] : margins) {
+    const std::optional<int> v = ReadDword(*key, QLatin1String(name));
+    if (!v) {
+      complete = false;
+      break;
+    }
+    const QSignalBlocker quiet(field);
+    field->setValue(*v);
+  }
+  if (complete) margChange();
+
+  PrintSettings().Load(*key);
+}
+
+void TFrmPodglad::SaveSettings() {
+  const std::unique_ptr<QSettings> key = OpenUserKey(true);
+  if (!key) return;
+  if (isMaximized()) {
+    WriteBool(*key, QStringLiteral("FrmPodglad_Max"), true);
+  } else {
+    WriteDword(*key, QStringLiteral("FrmPodglad_Left"), x());
+    WriteDword(*key, QStringLiteral("FrmPodglad_Top"), y());
+    WriteDword(*key, QStringLiteral("FrmPodglad_Width"), width());
+    WriteDword(*key, QStringLiteral("FrmPodglad_Height"), height());
+    WriteBool(*key, QStringLiteral("FrmPodglad_Max"), false);
+  }
+  WriteDword(*key, QStringLiteral("Margin_Left"), m_viewer->MargLeft());
+  WriteDword(*key, QStringLiteral("Margin_Right"), m_viewer->MargRight());
+  WriteDword(*key, QStringLiteral("Margin_Top"), m_viewer->MargTop());
+  WriteDword(*key, QStringLiteral("Margin_Bottom"), m_viewer->MargBottom());
+  PrintSettings().Save(*key);
+  FlushUserKey(*key);
+}
+
+}  // namespace zorpokaz
