@@ -31,4 +31,14 @@ void BodyReader::expectMarker(std::uint8_t expected) {
 
 QByteArray BodyReader::readString() { return ReadBodyString(m_stream); }
 
+QByteArray BodyReader::readName() {
+  ReadBodyString(m_stream, m_scratch);
+  for (const QByteArray& known : m_names)
+    if (known == m_scratch) return known;
+  const QByteArray name(m_scratch.constData(), m_scratch.size());
+  m_names[m_nextName] = name;
+  m_nextName = (m_nextName + 1) % m_names.size();
+  return name;
+}
+
 }  // namespace zorpokaz

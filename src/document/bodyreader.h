@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <array>
 #include <cstdint>
 
 #include "document/linedruk.h"
@@ -32,6 +33,9 @@ class BodyReader {
   // differs or is missing.
   void expectMarker(std::uint8_t expected);
   QByteArray readString();  // ReadBodyString
+  // ReadBodyString for names that repeat (style names of fields): equal names
+  // share one buffer.
+  QByteArray readName();
 
   // True once any plain read came up short.
   bool ended() const { return m_ended; }
@@ -43,6 +47,9 @@ class BodyReader {
  private:
   Stream& m_stream;
   bool m_ended = false;
+  std::array<QByteArray, 8> m_names;  // recently read names, round robin
+  std::size_t m_nextName = 0;
+  QByteArray m_scratch;
 };
 
 }  // namespace zorpokaz

@@ -81,7 +81,7 @@ bool CheckSignature(Stream& stream, QByteArrayView typeName) {
   return ReadHeaderString(stream) == typeName;
 }
 
-QByteArray ReadBodyString(Stream& stream) {
+void ReadBodyString(Stream& stream, QByteArray& text) {
   // Whatever goes wrong inside a body string (a short read, the inflater
   // failing on the way) is reported as the string's own error.
   try {
@@ -100,14 +100,19 @@ QByteArray ReadBodyString(Stream& stream) {
       throw markerError(kMarkerShortString);
     }
     // At most 65,535 bytes: bounded, so it can be allocated up front.
-    QByteArray text(static_cast<qsizetype>(length), Qt::Uninitialized);
-    stream.readBuffer(text.data(), length);
-    return text;
+    text.resize(static_cast<qsizetype>(length));
+    if (length > 0) stream.readBuffer(text.data(), length);
   } catch (const EReadFileError&) {
     throw;
   } catch (const Error&) {
     throw markerError(kMarkerShortString);
   }
+}
+
+QByteArray ReadBodyString(Stream& stream) {
+  QByteArray text;
+  ReadBodyString(stream, text);
+  return text;
 }
 
 std::unique_ptr<ZDecompressionStream> OpenBodyOf(Stream& file) {

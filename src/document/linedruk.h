@@ -76,6 +76,8 @@ QByteArray ReadHeaderString(Stream& stream);
 // bytes. Any other marker, or data that ends inside it, throws
 // EReadFileError("Błąd czytania z pliku [101]").
 QByteArray ReadBodyString(Stream& stream);
+// The same into `text`, whose buffer is reused when it is not shared.
+void ReadBodyString(Stream& stream, QByteArray& text);
 
 // The opened printout: the file and the decompression stream that stands at
 // the first byte of the uncompressed body. Destroying it closes both (body

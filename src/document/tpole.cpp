@@ -49,11 +49,20 @@ EmfPicture readPicture(Stream& stream) {
 // is exact, as the original arithmetic formed it; rounding it to float32 first
 // would move ties (X = 30 at 1200 units: 4.50000018 -> 5, not 4).
 std::int32_t scaleRound(std::int32_t value, float scale) {
+  // Below 2^29 the product has at most 53 significant bits: exact in double.
+  if (value > -(1 << 29) && value < (1 << 29)) {
+    const double px = std::nearbyint(static_cast<double>(value) * scale);
+    return static_cast<std::int32_t>(std::clamp<double>(px, -kPixelLimit, kPixelLimit));
+  }
   const long double px = std::nearbyint(static_cast<long double>(value) * scale);
   return static_cast<std::int32_t>(std::clamp(px, -kPixelLimit, kPixelLimit));
 }
 
 std::int32_t scaleTrunc(std::int32_t value, float scale) {
+  if (value > -(1 << 29) && value < (1 << 29)) {
+    const double px = std::trunc(static_cast<double>(value) * scale);
+    return static_cast<std::int32_t>(std::clamp<double>(px, -kPixelLimit, kPixelLimit));
+  }
   const long double px = std::trunc(static_cast<long double>(value) * scale);
   return static_cast<std::int32_t>(std::clamp(px, -kPixelLimit, kPixelLimit));
 }
@@ -78,7 +87,7 @@ void TPole::LoadFromStream(BodyReader& reader) {
   }
   reader.read(NoWrap);
   reader.read(RuleStyle);
-  StyleName = reader.readString();
+  StyleName = reader.readName();
   Text = reader.readString();
   if (Kind == kPicture && reader.Version >= 4) Picture = readPicture(reader.stream());
 }

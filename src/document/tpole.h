@@ -47,7 +47,7 @@ class TPole {
   bool EndEllipsis = false;
   bool NoWrap = false;
   std::uint8_t RuleStyle = 0;
-  QByteArray StyleName = "Domyslny";
+  QByteArray StyleName = QByteArrayLiteral("Domyslny");
   QByteArray Text;  // raw single-byte text; decode with the style's Charset
   EmfPicture Picture;  // kind 6 from version 4; null when none
 

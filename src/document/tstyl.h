@@ -73,7 +73,7 @@ class TStyl {
 
   std::uint32_t m_color = 0;
   std::uint8_t m_fontStyle = 0;
-  QByteArray m_fontName = "Courier New";
+  QByteArray m_fontName = QByteArrayLiteral("Courier New");
   std::int32_t m_charsPerLine = 132;
   std::int32_t m_textHeight = 0;  // TextHeight: height of "A", pixels
   std::int32_t m_digitWidth = 0;  // DigitWidth: width of "0", pixels

@@ -140,5 +140,34 @@ TEST(ZDecompressionStream, CorruptDataIsError) {
   }
 }
 
+TEST(ZDecompressionStream, DamageSurfacesWithTheReadThatTakesTheLastGoodByte) {
+  const QByteArray plain = pattern(200000);
+  QByteArray packed = writer::compressBody(plain, 0);  // stored blocks
+  const int firstLength = static_cast<unsigned char>(packed[3]) | static_cast<unsigned char>(packed[4]) << 8;
+  const int second = 2 + 5 + firstLength;  // the second block's header
+  packed[second + 3] ^= 1;                 // its NLEN no longer matches LEN
+  {
+    MemoryStream source(packed);
+    ZDecompressionStream z(source);
+    QByteArray got(firstLength - 1, Qt::Uninitialized);
+    z.readBuffer(got.data(), static_cast<std::size_t>(got.size()));
+    EXPECT_EQ(got, plain.left(firstLength - 1));
+    char last;
+    EXPECT_THROW(z.read(&last, 1), EDecompressionError);
+    EXPECT_THROW(z.read(&last, 1), EDecompressionError);
+  }
+  MemoryStream source(packed);
+  ZDecompressionStream z(source);
+  std::size_t delivered = 0;
+  char buf[1000];
+  try {
+    for (;;) delivered += z.read(buf, sizeof buf);
+  } catch (const EDecompressionError& e) {
+    EXPECT_STREQ(e.what(), "error");
+  }
+  EXPECT_LT(delivered, static_cast<std::size_t>(firstLength));
+  EXPECT_GE(delivered + sizeof buf, static_cast<std::size_t>(firstLength));
+}
+
 }  // namespace
 }  // namespace zorpokaz

@@ -1,0 +1,101 @@
+// Reading speed of the printout reader: a generated printout with about 50 MB
+// of uncompressed body, read from memory (inflate + records), against plain
+// zlib inflate of the same compressed body — the floor any reader stands on —
+// and against the records alone from an already inflated body.
+#include <malloc.h>
+#include <zlib.h>
+
+#include <chrono>
+#include <memory>
+#include <cstdio>
+#include <vector>
+
+#include "document/linedruk.h"
+#include "document/tmlinewydruk.h"
+#include "platform/files/memorystream.h"
+#include "support/printoutwriter.h"
+
+using namespace zorpokaz;
+using namespace zorpokaz::writer;
+
+namespace {
+
+WPrintout bigPrintout(int children) {
+  WPrintout p;
+  WStyle s;
+  s.name = "Normalny";
+  p.styles = {s};
+  WBlock month;
+  month.heading = group({line({textField(100, 2000, "Data"), textField(2200, 4000, "Treść operacji")})});
+  for (int i = 0; i < 1000; ++i) {
+    const QByteArray n = QByteArray::number(i);
+    month.intro.lines.push_back(line({textField(100, 1000, "2024-03-" + n), textField(1200, 1000, "PK " + n + "/03"),
+                                      textField(2300, 4000, "Sprzedaż towarów wg faktury nr " + n, "Normalny"),
+                                      textField(6400, 1500, n + "123,45", "Normalny", 1),
+                                      textField(8000, 1500, "", "Normalny", 1)}));
+  }
+  month.closing = group({line({textField(100, 9000, "", "Normalny", 4)})});
+  p.root.children.assign(children, month);
+  return p;
+}
+
+// Best of three; `f` gets a fresh content, freed after the clock stops (freeing
+// a model is not reading it).
+template <typename F>
+double bestSeconds(F f) {
+  double best = 1e9;
+  for (int i = 0; i < 3; ++i) {
+    auto content = std::make_unique<TMLineWydruk>();
+    malloc_trim(0);  // the previous round's frees are not this round's cost
+    const auto t0 = std::chrono::steady_clock::now();
+    f(*content);
+    best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
+  }
+  return best;
+}
+
+}  // namespace
+
+int main() {
+  const QByteArray body = writeBody(bigPrintout(300));
+  FileOptions options;
+  options.zlibLevel = 6;
+  const QByteArray file = wrapBody(body, options);
+  const double mb = body.size() / 1e6;
+  std::printf("body %.1f MB uncompressed, file %.1f MB\n", mb, file.size() / 1e6);
+
+  const qsizetype start = 16;  // "ZOREL2001" + type name
+  std::vector<unsigned char> out(65536);
+  const double inflateOnly = bestSeconds([&](TMLineWydruk&) {
+    z_stream z{};
+    inflateInit(&z);
+    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(file.constData() + start));
+    z.avail_in = static_cast<uInt>(file.size() - start);
+    int rc = Z_OK;
+    while (rc == Z_OK) {
+      z.next_out = out.data();
+      z.avail_out = static_cast<uInt>(out.size());
+      rc = inflate(&z, Z_NO_FLUSH);
+    }
+    inflateEnd(&z);
+    if (rc != Z_STREAM_END) std::puts("inflate failed");
+  });
+
+  int lines = 0;
+  const double reading = bestSeconds([&](TMLineWydruk& content) {
+    MemoryStream stream(file);
+    auto inflater = OpenBodyOf(stream);
+    content.LoadFromStream(*inflater);
+    lines = content.TotalLines();
+  });
+
+  const double recordsOnly = bestSeconds([&](TMLineWydruk& content) {
+    MemoryStream stream(body);
+    content.LoadFromStream(stream);
+  });
+
+  std::printf("plain zlib inflate     %8.1f MB/s  (%.3f s)\n", mb / inflateOnly, inflateOnly);
+  std::printf("read printout          %8.1f MB/s  (%.3f s, %d countable lines)\n", mb / reading, reading, lines);
+  std::printf("records only, inflated %8.1f MB/s  (%.3f s)\n", mb / recordsOnly, recordsOnly);
+  return 0;
+}
