@@ -100,14 +100,19 @@ TEST(GfxPageCanvas, LinesAndPictures) {
   const EmfPicture pic(test::redRectangleEmf());
   canvas.stretchPicture(pic, {0, 100, 1429, 814});
   canvas.stretchPicture(EmfPicture(), {0, 0, 10, 10});  // null: nothing
+  canvas.line(-5, 7, 30, -70);
   const auto items = page.items();
-  ASSERT_EQ(items.size(), 3u);
+  ASSERT_EQ(items.size(), 4u);
   EXPECT_EQ(items[0].kind, PageImage::ItemKind::Line);
   EXPECT_EQ(items[0].from, QPoint(10, 20));
   EXPECT_EQ(items[0].to, QPoint(300, 20));
   EXPECT_EQ(items[0].penWidth, 1);
   EXPECT_EQ(colorRefName(items[0].color), QStringLiteral("#008000"));
+  EXPECT_EQ(items[1].from, QPoint(10, 40));
+  EXPECT_EQ(items[1].to, QPoint(10, 90));
   EXPECT_EQ(items[1].penWidth, 3);
+  EXPECT_EQ(items[3].from, QPoint(-5, 7));
+  EXPECT_EQ(items[3].to, QPoint(30, -70));
   EXPECT_EQ(colorRefName(items[1].color), QStringLiteral("#ff0000"));
   EXPECT_EQ(items[2].kind, PageImage::ItemKind::Picture);
   EXPECT_EQ(items[2].rect, (PxRect{0, 100, 1429, 814}));

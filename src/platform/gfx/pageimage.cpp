@@ -109,8 +109,12 @@ void readText(Reader& r, DecodedText& t) {
   t.flags = static_cast<unsigned>(r.u());
   t.font = toInt(static_cast<int64_t>(r.u()));
   t.color = toInt(static_cast<int64_t>(r.u()));
-  const int64_t left = r.s(), top = r.s();
-  t.rect = {toInt(left), toInt(top), toInt(left + r.s()), toInt(top + r.s())};
+  // One value per statement: the stream order must be the reading order.
+  const int64_t left = r.s();
+  const int64_t top = r.s();
+  const int64_t width = r.s();
+  const int64_t height = r.s();
+  t.rect = {toInt(left), toInt(top), toInt(left + width), toInt(top + height)};
   t.utf8 = r.bytes(r.u(), &t.len8);
   const uint64_t count = r.u();
   t.lines.clear();
@@ -334,7 +338,8 @@ std::vector<PageImage::Item> PageImage::items() const {
       const int color = toInt(static_cast<int64_t>(r.u()));
       if (color >= 0 && color < static_cast<int>(m_colors.size())) item.color = m_colors[color];
       item.penWidth = toInt(static_cast<int64_t>(r.u()));
-      const int64_t x = r.s(), y = r.s();
+      const int64_t x = r.s();
+      const int64_t y = r.s();
       item.from = QPoint(toInt(x), toInt(y));
       // Two statements: the order of evaluation of function arguments is unspecified.
       const int64_t dx = r.s();
@@ -344,8 +349,11 @@ std::vector<PageImage::Item> PageImage::items() const {
       item.kind = ItemKind::Picture;
       const uint64_t index = r.u();
       if (index < m_pictures.size()) item.picture = m_pictures[index];
-      const int64_t left = r.s(), top = r.s();
-      item.rect = {toInt(left), toInt(top), toInt(left + r.s()), toInt(top + r.s())};
+      const int64_t left = r.s();
+      const int64_t top = r.s();
+      const int64_t width = r.s();
+      const int64_t height = r.s();
+      item.rect = {toInt(left), toInt(top), toInt(left + width), toInt(top + height)};
     } else {
       break;
     }
@@ -353,6 +361,86 @@ std::vector<PageImage::Item> PageImage::items() const {
   }
   return out;
 }
+
+namespace {
+
+// One replay: the page transform, the resolved fonts and colours, and the
+// vertical range the painter's clip leaves visible.
+class Replay {
+ public:
+  Replay(QPainter& painter, const QTransform& page, bool mono, const std::vector<LogFont>& fonts,
+         const std::vector<uint32_t>& colors, const std::vector<EmfPicture>& pictures)
+      : m_painter(painter), m_page(page), m_mono(mono), m_pictures(pictures) {
+    m_fonts.reserve(fonts.size());
+    for (const LogFont& f : fonts) m_fonts.push_back(&RealizedFont::get(f));
+    m_colors.reserve(colors.size());
+    for (uint32_t c : colors) m_colors.push_back(mono ? QColor(Qt::black) : colorOf(c));
+    // Lines of text entirely above or below the clip (a viewer repainting
+    // part of a zoomed page) are skipped.
+    if (painter.hasClipping()) {
+      const QRectF visible = painter.clipBoundingRect();
+      m_visibleTop = visible.top();
+      m_visibleBottom = visible.bottom();
+    }
+  }
+
+  void text(Reader& r) {
+    readText(r, m_text);
+    if (m_text.font < 0 || m_text.font >= static_cast<int>(m_fonts.size())) return;
+    const bool clip = !(m_text.flags & DT_NOCLIP);
+    if (clip) {
+      m_painter.save();
+      m_painter.setClipRect(m_text.rect.toQRect(), Qt::IntersectClip);
+    }
+    const RealizedFont& font = *m_fonts[m_text.font];
+    const double margin = font.height() + font.ppem();  // generous for accents and italics
+    for (const DecodedLine& l : m_text.lines) {
+      if (l.baseline + margin < m_visibleTop || l.baseline - margin > m_visibleBottom) continue;
+      drawTextLine(m_painter, m_page, font, l, colorAt(m_text.color), m_mono, m_glyphs);
+    }
+    if (clip) m_painter.restore();
+  }
+
+  void line(Reader& r) {
+    const int color = toInt(static_cast<int64_t>(r.u()));
+    const int width = toInt(static_cast<int64_t>(r.u()));
+    // One value per statement: the stream order must be the reading order.
+    const int64_t x = r.s();
+    const int64_t y = r.s();
+    const int64_t dx = r.s();
+    const int64_t dy = r.s();
+    drawPenLine(m_painter, QPoint(toInt(x), toInt(y)), QPoint(toInt(x + dx), toInt(y + dy)), width, colorAt(color));
+  }
+
+  void picture(Reader& r) {
+    const uint64_t index = r.u();
+    const int64_t left = r.s();
+    const int64_t top = r.s();
+    const int64_t w = r.s();
+    const int64_t h = r.s();
+    if (index < m_pictures.size())
+      m_pictures[index].render(m_painter, QRectF(left, top, static_cast<double>(w), static_cast<double>(h)), m_mono);
+    m_painter.setTransform(m_page);
+  }
+
+ private:
+  QColor colorAt(int i) const {
+    return i >= 0 && i < static_cast<int>(m_colors.size()) ? m_colors[i] : QColor(Qt::black);
+  }
+
+  QPainter& m_painter;
+  QTransform m_page;
+  bool m_mono;
+  const std::vector<EmfPicture>& m_pictures;
+  std::vector<const RealizedFont*> m_fonts;
+  std::vector<QColor> m_colors;
+  double m_visibleTop = -1e300;
+  double m_visibleBottom = 1e300;
+  DecodedText m_text;
+  GlyphBuffers m_glyphs;
+};
+
+}  // namespace
 
 void PageImage::replay(QPainter& painter, const QRectF& target, bool mono) const {
   if (m_width <= 0 || m_height <= 0 || m_stream.isEmpty() || target.isEmpty()) return;
@@ -364,63 +452,18 @@ void PageImage::replay(QPainter& painter, const QRectF& target, bool mono) const
   painter.setRenderHint(QPainter::Antialiasing, !mono);
   painter.setRenderHint(QPainter::TextAntialiasing, !mono);
   painter.setRenderHint(QPainter::SmoothPixmapTransform, !mono);
-  // Lines of text entirely above or below the painter's clip (a viewer
-  // repainting part of a zoomed page) are skipped.
-  double visibleTop = -1e300;
-  double visibleBottom = 1e300;
-  if (painter.hasClipping()) {
-    const QRectF visible = painter.clipBoundingRect();
-    visibleTop = visible.top();
-    visibleBottom = visible.bottom();
-  }
-
-  std::vector<const RealizedFont*> fonts;
-  fonts.reserve(m_fonts.size());
-  for (const LogFont& f : m_fonts) fonts.push_back(&RealizedFont::get(f));
-  std::vector<QColor> colors;
-  colors.reserve(m_colors.size());
-  for (uint32_t c : m_colors) colors.push_back(mono ? QColor(Qt::black) : colorOf(c));
-  auto colorAt = [&](int i) { return i >= 0 && i < static_cast<int>(colors.size()) ? colors[i] : QColor(Qt::black); };
-
+  Replay replay(painter, page, mono, m_fonts, m_colors, m_pictures);
   Reader r(m_stream);
-  DecodedText t;
-  GlyphBuffers buf;
   while (!r.atEnd()) {
     const uint64_t tag = r.u();
-    if (tag == kText) {
-      readText(r, t);
-      if (t.font < 0 || t.font >= static_cast<int>(fonts.size())) continue;
-      const bool clip = !(t.flags & DT_NOCLIP);
-      if (clip) {
-        painter.save();
-        painter.setClipRect(t.rect.toQRect(), Qt::IntersectClip);
-      }
-      const RealizedFont& font = *fonts[t.font];
-      const double margin = font.height() + font.ppem();  // generous for accents and italics
-      for (const DecodedLine& l : t.lines) {
-        if (l.baseline + margin < visibleTop || l.baseline - margin > visibleBottom) continue;
-        drawTextLine(painter, page, font, l, colorAt(t.color), mono, buf);
-      }
-      if (clip) painter.restore();
-    } else if (tag == kLine) {
-      const int color = toInt(static_cast<int64_t>(r.u()));
-      const int width = toInt(static_cast<int64_t>(r.u()));
-      const int64_t x = r.s(), y = r.s();
-      const QPoint from(toInt(x), toInt(y));
-      const int64_t dx = r.s();
-      const int64_t dy = r.s();
-      const QPoint to(toInt(x + dx), toInt(y + dy));
-      drawPenLine(painter, from, to, width, colorAt(color));
-    } else if (tag == kPicture) {
-      const uint64_t index = r.u();
-      const int64_t left = r.s(), top = r.s();
-      const int64_t w = r.s(), h = r.s();
-      if (index < m_pictures.size())
-        m_pictures[index].render(painter, QRectF(left, top, static_cast<double>(w), static_cast<double>(h)), mono);
-      painter.setTransform(page);
-    } else {
+    if (tag == kText)
+      replay.text(r);
+    else if (tag == kLine)
+      replay.line(r);
+    else if (tag == kPicture)
+      replay.picture(r);
+    else
       break;
-    }
   }
   painter.restore();
 }

@@ -156,6 +156,123 @@ bool remainderIsNoneOrNewline(QStringView text, int pos) {
   return n == 2;
 }
 
+// One line as the platform's line scanner cuts it (TEXT_NextLine in the
+// notes' sources): the characters it draws and whether an ellipsis ends it.
+struct ScannedLine {
+  int begin = 0;  // first drawn character in Prepared
+  int keep = 0;   // drawn characters before the ellipsis
+  bool ellipsis = false;
+  int width = 0;
+  int srcPos = 0;  // source position after the line (for empty lines)
+  bool more = false;
+};
+
+// Walks the prepared text line by line, keeping the hard line, the drawn
+// character and the source position where the next line starts.
+class LineScanner {
+ public:
+  LineScanner(QStringView text, const Prepared& p, long long width, unsigned flags, int ellipsisWidth)
+      : m_text(text), m_p(p), m_width(width), m_flags(flags), m_ellipsisWidth(ellipsisWidth),
+        m_n(static_cast<int>(text.size())), m_d(p.hard.empty() ? 0 : p.hard[0].destBegin) {}
+
+  bool atEnd() const { return m_h >= m_p.hard.size(); }
+
+  ScannedLine next(bool lastLine) {
+    const Prepared::Hard& hard = m_p.hard[m_h];
+    ScannedLine line;
+    line.begin = m_d;
+    const int segLen = hard.destEnd - m_d;
+    const int fit = numFit(m_p, m_d, segLen, m_width);
+    int len = segLen;
+    bool fits = fit >= segLen;
+    bool wordBroken = false;
+    if (!fits && (m_flags & DT_WORDBREAK)) {
+      Break b = wordBreak(m_p, m_d, segLen, fit, m_flags);
+      if (b.used == 0) b.used = std::min(1, segLen);  // always make progress
+      len = b.len;
+      fits = m_p.width(line.begin, line.begin + len) <= m_width;
+      wordBroken = true;
+      if (b.used > 0) m_srcPos = m_p.srcAfter[line.begin + b.used - 1];
+      m_d = line.begin + b.used;
+    } else {
+      m_srcPos = hard.srcEnd;
+      m_d = hard.destEnd;
+    }
+
+    // §5: the string's final line when too wide, or the last line drawn while
+    // text remains.
+    line.keep = len;
+    if ((m_flags & DT_END_ELLIPSIS) &&
+        ((lastLine && m_srcPos < m_n) || (!fits && remainderIsNoneOrNewline(m_text, m_srcPos)))) {
+      line.keep = numFit(m_p, line.begin, len, m_width - m_ellipsisWidth);
+      line.ellipsis = true;
+    }
+    line.width = m_p.width(line.begin, line.begin + line.keep) + (line.ellipsis ? m_ellipsisWidth : 0);
+    line.srcPos = std::min(m_srcPos, m_n);
+
+    // The line break that ended the segment is consumed with the line.
+    if (!wordBroken && m_srcPos < m_n) {
+      ++m_srcPos;
+      if (m_srcPos < m_n && isNewline(m_text[m_srcPos].unicode()) && m_text[m_srcPos] != m_text[m_srcPos - 1])
+        ++m_srcPos;
+      ++m_h;
+      if (m_h < m_p.hard.size()) m_d = m_p.hard[m_h].destBegin;
+    }
+    line.more = m_srcPos < m_n;
+    return line;
+  }
+
+ private:
+  QStringView m_text;
+  const Prepared& m_p;
+  long long m_width;
+  unsigned m_flags;
+  int m_ellipsisWidth;
+  int m_n;
+  size_t m_h = 0;
+  int m_d;
+  int m_srcPos = 0;
+};
+
+// The drawn line at (x, y): a span of the source when nothing was removed or
+// added, and the "&" underline of §6 clipped as the platform clips it.
+LaidOutLine makeLine(const Prepared& p, const ScannedLine& s, long long x, long long y, int ascent,
+                     const PxRect& rect, bool clip) {
+  LaidOutLine line;
+  line.x = clampInt(x);
+  line.top = clampInt(y);
+  line.width = s.width;
+  if (s.keep > 0) {
+    line.start = p.srcAfter[s.begin] - 1;
+    line.isSpan = !s.ellipsis && p.srcAfter[s.begin + s.keep - 1] - line.start == s.keep;
+  } else {
+    line.start = s.srcPos;
+    line.isSpan = !s.ellipsis;
+  }
+  line.length = line.isSpan ? s.keep : 0;
+  if (!line.isSpan) {
+    line.text = QString(reinterpret_cast<const QChar*>(p.chars.data() + s.begin), s.keep);
+    if (s.ellipsis) line.text += QStringLiteral("...");
+  }
+  for (int k = s.begin + s.keep - 1; k >= s.begin; --k) {
+    if (!p.prefixed[k]) continue;
+    long long ux = x + p.width(s.begin, k);
+    long long uend = x + p.width(s.begin, k + 1) - 1;
+    const long long uy = y + ascent + 1;
+    if (clip) {
+      if (ux > rect.right || uend < rect.left || uy < rect.top || uy > rect.bottom) break;
+      ux = std::max<long long>(ux, rect.left);
+      uend = std::min<long long>(uend, rect.right);
+    }
+    if (uend > ux) {
+      line.underlineX = clampInt(ux);
+      line.underlineWidth = clampInt(uend - ux);
+    }
+    break;
+  }
+  return line;
+}
+
 thread_local Prepared t_prepared;
 
 }  // namespace
@@ -182,63 +299,20 @@ TextLayout layoutText(QStringView text, const PxRect& rect, unsigned flags, cons
 
   Prepared& p = t_prepared;
   prepare(text, flags, font, p);
-  const int n = static_cast<int>(text.size());
-  const long long width = static_cast<long long>(rect.right) - rect.left;
-  const int ellipsisWidth = 3 * font.advance(u'.');
-  const int ascent = font.ascent();
-
+  LineScanner scanner(text, p, static_cast<long long>(rect.right) - rect.left, flags, 3 * font.advance(u'.'));
   long long y = rect.top;
   int maxWidth = 0;
-  size_t h = 0;
-  int d = p.hard.empty() ? 0 : p.hard[0].destBegin;
-  int srcPos = 0;
-  while (h < p.hard.size()) {
+  while (!scanner.atEnd()) {
+    // §2, §4: with clipping, the line crossing the bottom (with edit control:
+    // the line after which no full line fits) is the last one processed.
     const bool lastLine = out.clip && y + ((flags & DT_EDITCONTROL) ? 2LL * lh - 1 : lh) > rect.bottom;
-    const Prepared::Hard& hard = p.hard[h];
-    const int lineStart = d;
-    const int segLen = hard.destEnd - d;
-    const int fit = numFit(p, d, segLen, width);
-    int len = segLen;
-    bool fits = fit >= segLen;
-    bool wordBroken = false;
-    if (!fits && (flags & DT_WORDBREAK)) {
-      Break b = wordBreak(p, d, segLen, fit, flags);
-      if (b.used == 0) b.used = std::min(1, segLen);  // always make progress
-      len = b.len;
-      fits = p.width(lineStart, lineStart + len) <= width;
-      wordBroken = true;
-      if (b.used > 0) srcPos = p.srcAfter[lineStart + b.used - 1];
-      d = lineStart + b.used;
-    } else {
-      srcPos = hard.srcEnd;
-      d = hard.destEnd;
-    }
-
-    // §5: the string's final line when too wide, or the last line drawn while
-    // text remains.
-    int keep = len;
-    bool ellipsis = false;
-    if ((flags & DT_END_ELLIPSIS) &&
-        ((lastLine && srcPos < n) || (!fits && remainderIsNoneOrNewline(text, srcPos)))) {
-      keep = numFit(p, lineStart, len, width - ellipsisWidth);
-      ellipsis = true;
-    }
-    const int cx = p.width(lineStart, lineStart + keep) + (ellipsis ? ellipsisWidth : 0);
-
-    // The line break that ended the segment is consumed with the line.
-    if (!wordBroken && srcPos < n) {
-      ++srcPos;
-      if (srcPos < n && isNewline(text[srcPos].unicode()) && text[srcPos] != text[srcPos - 1]) ++srcPos;
-      ++h;
-      if (h < p.hard.size()) d = p.hard[h].destBegin;
-    }
-    const bool more = srcPos < n;
+    const ScannedLine line = scanner.next(lastLine);
 
     long long x = rect.left;
     if (flags & DT_CENTER)
-      x = (static_cast<long long>(rect.left) + rect.right - cx) / 2;
+      x = (static_cast<long long>(rect.left) + rect.right - line.width) / 2;
     else if (flags & DT_RIGHT)
-      x = static_cast<long long>(rect.right) - cx;
+      x = static_cast<long long>(rect.right) - line.width;
     if (flags & DT_SINGLELINE) {
       if (flags & DT_VCENTER)
         y = static_cast<long long>(rect.top) + (static_cast<long long>(rect.bottom) - rect.top) / 2 - lh / 2;
@@ -246,46 +320,12 @@ TextLayout layoutText(QStringView text, const PxRect& rect, unsigned flags, cons
         y = static_cast<long long>(rect.bottom) - lh;
     }
 
-    if (calc) {
-      maxWidth = std::max(maxWidth, cx);
-    } else {
-      LaidOutLine line;
-      line.x = clampInt(x);
-      line.top = clampInt(y);
-      line.width = cx;
-      if (keep > 0) {
-        line.start = p.srcAfter[lineStart] - 1;
-        line.isSpan = !ellipsis && p.srcAfter[lineStart + keep - 1] - line.start == keep;
-      } else {
-        line.start = std::min(srcPos, n);
-        line.isSpan = !ellipsis;
-      }
-      line.length = line.isSpan ? keep : 0;
-      if (!line.isSpan) {
-        line.text = QString(reinterpret_cast<const QChar*>(p.chars.data() + lineStart), keep);
-        if (ellipsis) line.text += QStringLiteral("...");
-      }
-      // §6: one underline per line, under the last prefixed character.
-      for (int k = lineStart + keep - 1; k >= lineStart; --k) {
-        if (!p.prefixed[k]) continue;
-        long long ux = x + p.width(lineStart, k);
-        long long uend = x + p.width(lineStart, k + 1) - 1;
-        const long long uy = y + ascent + 1;
-        if (out.clip) {
-          if (ux > rect.right || uend < rect.left || uy < rect.top || uy > rect.bottom) break;
-          ux = std::max<long long>(ux, rect.left);
-          uend = std::min<long long>(uend, rect.right);
-        }
-        if (uend > ux) {
-          line.underlineX = clampInt(ux);
-          line.underlineWidth = clampInt(uend - ux);
-        }
-        break;
-      }
-      out.lines.push_back(std::move(line));
-    }
+    if (calc)
+      maxWidth = std::max(maxWidth, line.width);
+    else
+      out.lines.push_back(makeLine(p, line, x, y, font.ascent(), rect, out.clip));
     y += lh;
-    if (!more || lastLine) break;
+    if (!line.more || lastLine) break;
   }
 
   if (calc) {
