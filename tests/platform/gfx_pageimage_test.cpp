@@ -48,7 +48,8 @@ TEST(GfxPageCanvas, DrawTextRecordsWhatWasAskedAndLaidOut) {
   canvas.selectFont(courier());
   canvas.setFontColor(kBlue);
   PxRect r{100, 200, 100 + 110, 260};  // ten cells
-  const int h = canvas.DrawText(QStringLiteral("Zażółć gęślą jaźń"), r, DT_NOPREFIX | DT_WORDBREAK | DT_EDITCONTROL | DT_NOCLIP);
+  const unsigned flags = DT_NOPREFIX | DT_WORDBREAK | DT_EDITCONTROL | DT_NOCLIP;
+  const int h = canvas.DrawText(QStringLiteral("Zażółć gęślą jaźń"), r, flags);
   EXPECT_EQ(h, 2 * 23);
   EXPECT_EQ(r, (PxRect{100, 200, 210, 260})) << "drawing leaves the rectangle";
 
@@ -58,7 +59,7 @@ TEST(GfxPageCanvas, DrawTextRecordsWhatWasAskedAndLaidOut) {
   EXPECT_EQ(t.kind, PageImage::ItemKind::Text);
   EXPECT_EQ(t.text, QStringLiteral("Zażółć gęślą jaźń"));
   EXPECT_EQ(t.rect, r);
-  EXPECT_EQ(t.flags, DT_NOPREFIX | DT_WORDBREAK | DT_EDITCONTROL | DT_NOCLIP);
+  EXPECT_EQ(t.flags, flags);
   EXPECT_EQ(t.color, kBlue);
   EXPECT_EQ(t.font, courier());
   ASSERT_EQ(t.lines.size(), 2u);
@@ -231,7 +232,8 @@ PageImage referencePage() {
   canvas.selectFont(courier(-12, -7));
   canvas.setFontColor(0);
   r = {20, 440, 680, 500};
-  canvas.DrawText(QStringLiteral("Mała czcionka, dwa wiersze: lorem ipsum dolor sit amet, consectetur adipiscing elit, "
+  canvas.DrawText(QStringLiteral("Mała czcionka, dwa wiersze: lorem ipsum dolor sit amet, consectetur "
+                                 "adipiscing elit, "
                                  "sed do eiusmod tempor incididunt ut labore et dolore magna aliqua."),
                   r, DT_NOPREFIX | DT_WORDBREAK | DT_EDITCONTROL);
   return page;

@@ -61,7 +61,8 @@ QByteArray monoSvg(const QByteArray& svg) {
   QString s = QString::fromUtf8(svg);
   static const QRegularExpression tag(QStringLiteral("<([A-Za-z:]+)([^>]*)>"));
   static const QRegularExpression fill(QStringLiteral("fill(=\"|:\\s*)(#[0-9A-Fa-f]{3,8}|rgb\\([^)]*\\)|[a-zA-Z]+)"));
-  static const QRegularExpression stroke(QStringLiteral("stroke(=\"|:\\s*)(#[0-9A-Fa-f]{3,8}|rgb\\([^)]*\\)|[a-zA-Z]+)"));
+  static const QRegularExpression stroke(
+      QStringLiteral("stroke(=\"|:\\s*)(#[0-9A-Fa-f]{3,8}|rgb\\([^)]*\\)|[a-zA-Z]+)"));
   QString out;
   out.reserve(s.size());
   qsizetype last = 0;
