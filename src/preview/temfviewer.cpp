@@ -87,7 +87,10 @@ TEmfViewer::~TEmfViewer() = default;
 
 int TEmfViewer::AddPage(PagePtr page) {
   m_pages.push_back(std::move(page));
-  Relayout(false);
+  // Pages mostly arrive below the view while it is being read: repaint only
+  // when the new sheet shows.
+  relayout(false, false);
+  if (emfgeo::SheetTop(PageCount() - 1, VertPos(), m_sheet) < height()) update();
   Q_EMIT OnChange();
   return PageCount() - 1;
 }
@@ -162,7 +165,9 @@ void TEmfViewer::setShowPageNr(bool show) {
   update();
 }
 
-void TEmfViewer::Relayout(bool keep) {
+void TEmfViewer::Relayout(bool keep) { relayout(keep, true); }
+
+void TEmfViewer::relayout(bool keep, bool repaintAll) {
   const int w = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_vBar);
   m_viewW = std::max(0, width() - w);
   m_viewH = height();
@@ -205,11 +210,12 @@ void TEmfViewer::Relayout(bool keep) {
     m_vBar->setPageStep(std::max(1, m_viewH));
     m_vBar->setValue(v);
   }
-  update();
+  const bool sheetChanged = oldSheet.width != m_sheet.width || oldSheet.height != m_sheet.height;
+  const bool moved = m_hBar->value() != oldH || m_vBar->value() != oldV;
+  if (repaintAll || moved || sheetChanged) update();
   // The page at the centre depends on the sheet size too, so listeners of the
   // position also hear about a new sheet size.
-  const bool sheetChanged = oldSheet.width != m_sheet.width || oldSheet.height != m_sheet.height;
-  if (m_hBar->value() != oldH || m_vBar->value() != oldV || sheetChanged) Q_EMIT OnMove();
+  if (moved || sheetChanged) Q_EMIT OnMove();
 }
 
 void TEmfViewer::scrollChanged() {

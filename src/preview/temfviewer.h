@@ -106,6 +106,7 @@ class TEmfViewer : public QWidget {
   void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
+  void relayout(bool keep, bool repaintAll);
   bool handleScrollKey(int key, bool keypad);
   bool handleZoomKey(int key, bool keypad);
   void sendKeyFromButton(int key);
