@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QScrollBar>
@@ -225,10 +226,13 @@ void TEmfViewer::scrollChanged() {
 
 void TEmfViewer::resizeEvent(QResizeEvent*) { Relayout(true); }
 
-void TEmfViewer::paintEvent(QPaintEvent*) {
+void TEmfViewer::paintEvent(QPaintEvent* event) {
+  // The children (scroll bar, buttons) repaint over the strip right of the view.
+  const QRect dirty = event->rect() & QRect(0, 0, m_viewW, m_viewH);
+  if (dirty.isEmpty()) return;
   QPainter painter(this);
-  painter.setClipRect(0, 0, m_viewW, m_viewH);
-  painter.fillRect(0, 0, m_viewW, m_viewH, kSilver);
+  painter.setClipRect(dirty);
+  painter.fillRect(dirty, kSilver);
 
   const emfgeo::SheetMargins margins =
       emfgeo::MarginsPx(m_sheet, m_margLeft, m_margTop, m_margRight, m_margBottom);
@@ -238,7 +242,9 @@ void TEmfViewer::paintEvent(QPaintEvent*) {
   int y = emfgeo::SheetTop(i, VertPos(), m_sheet);
   // Only the sheets that intersect the view are drawn.
   while (y < height() && i < PageCount()) {
-    drawSheet(painter, i, QRect(x, y, m_sheet.width, m_sheet.height), margins);
+    const QRect sheet(x, y, m_sheet.width, m_sheet.height);
+    // With its frame and shadow.
+    if (sheet.adjusted(-1, -1, 4, 4).intersects(dirty)) drawSheet(painter, i, sheet, margins);
     ++i;
     y += slot;
   }

@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QPaintEvent>
+#include <QRegion>
 #include <QKeyEvent>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -291,6 +293,35 @@ TEST_F(ViewerTest, AddingNeverMovesResizingKeepsTheRelativePlace) {
   viewer->ClearPages();  // nothing to clear: no notification
   EXPECT_EQ(changed.count(), 2);
   EXPECT_EQ(viewer->VertBar()->maximum(), 0);
+}
+
+// Collects the areas a widget is asked to paint.
+class PaintWatch : public QObject {
+ public:
+  QRegion painted;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* e) override {
+    if (e->type() == QEvent::Paint) painted += static_cast<QPaintEvent*>(e)->region();
+    return false;
+  }
+};
+
+TEST_F(ViewerTest, OnlyAVisibleNewPageRepaintsTheView) {
+  viewer->setZoomLevel(Z::zoomPageH);  // one sheet fills the view
+  const QRect view(0, 0, viewer->ViewWidth(), viewer->ViewHeight());
+  PaintWatch watch;
+  viewer->installEventFilter(&watch);
+  addPages(1);
+  QApplication::processEvents();
+  EXPECT_TRUE(watch.painted.intersects(view));
+  watch.painted = QRegion();
+  addPages(3);  // below the view: only the scroll bar changes
+  QApplication::processEvents();
+  EXPECT_FALSE(watch.painted.intersects(view));
+  viewer->setVertPos(300);  // a change of position repaints the view
+  QApplication::processEvents();
+  EXPECT_TRUE(watch.painted.intersects(view));
 }
 
 TEST_F(ViewerTest, MarginsRelayoutOnlyAtTextWidth) {
