@@ -4,7 +4,8 @@
 // becomes a TFileObj in FoundFiles, which the finder owns.
 //
 // Attributes on this platform: hidden = the name starts with "."; read-only =
-// the current user may not write the entry; system is never set; archive is
+// the owner's write permission is off or the current user may not write the
+// entry; system is never set; archive is
 // set on every regular file; directory = a directory. Only regular files and
 // directories are ever reported (no devices, pipes or dangling links), and
 // the walk never descends through a symbolic link, so it always ends.
