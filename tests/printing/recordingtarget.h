@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <map>
 #include <ostream>
 #include <memory>
@@ -54,6 +55,7 @@ class RecordingTarget : public PrintTarget {
 
   PrinterMetrics portrait{595, 842, 10, 10, 72, 72};
   int failAtDraw = 0;  // throw on this draw (1-based), 0 never
+  std::function<void()> onDraw;  // runs after each recorded draw
   std::vector<RecordedDocument> documents;
   int draws = 0;
 
@@ -104,6 +106,8 @@ class RecordingTarget : public PrintTarget {
         {it == m_numbers.end() ? 0 : it->second, R, blackWhite, bitmap});
     if (m_render)
       PrintTarget::drawPage(R, image, blackWhite, bitmap);
+    if (onDraw)
+      onDraw();
   }
 
   // One line per document: "title: side side ... end|abort", a side being the
