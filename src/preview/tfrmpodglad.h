@@ -79,6 +79,7 @@ class TFrmPodglad : public QDialog {
  private:
   void buildLayout();
   void buildTopPanel(QWidget* pGora);
+  void buildPagesPanel(QWidget* pGora);
   void layoutTopPanel();
   void watchKeys();
   void startLoad();

@@ -140,6 +140,23 @@ void TFrmPodglad::buildTopPanel(QWidget* pGora) {
     connect(field, &QSpinBox::valueChanged, this, &TFrmPodglad::margChange);
   }
 
+  // Fixed places inside the panel; only its width follows the window.
+  const QFontMetrics fm(font());
+  const QFontMetrics fb(bold);
+  const int mid = (kTopHeight - 18) / 2;
+  m_lblMarg->setGeometry(6, 0, fb.horizontalAdvance(m_lblMarg->text()) + 4, kTopHeight);
+  int x = kMarginsNarrow + 4;
+  for (const auto& [label, field] : pairs) {
+    const int w = fm.horizontalAdvance(label->text().remove(QLatin1Char('&'))) + 3;
+    label->setGeometry(x, 0, w, kTopHeight);
+    x += w + 1;
+    field->move(x, mid);
+    x += field->width() + 8;
+  }
+  buildPagesPanel(pGora);
+}
+
+void TFrmPodglad::buildPagesPanel(QWidget* pGora) {
   m_pStrony = loweredPanel(pGora);
   const QFont big = CellHeightFont(QStringLiteral("Arial"), 20, true);
   m_lblStrona1 = new QLabel(QStringLiteral("Strona:"), m_pStrony);
@@ -156,20 +173,6 @@ void TFrmPodglad::buildTopPanel(QWidget* pGora) {
   m_btnStronaDn->OnMouseUp = [this](TZorBtn&) { btnStronaMouseUp(); };
   m_btnStronaUp->setEnabled(false);
   m_btnStronaDn->setEnabled(false);
-
-  // Fixed places inside the two panels; only their widths follow the window.
-  const QFontMetrics fm(font());
-  const QFontMetrics fb(bold);
-  const int mid = (kTopHeight - 18) / 2;
-  m_lblMarg->setGeometry(6, 0, fb.horizontalAdvance(m_lblMarg->text()) + 4, kTopHeight);
-  int x = kMarginsNarrow + 4;
-  for (const auto& [label, field] : pairs) {
-    const int w = fm.horizontalAdvance(label->text().remove(QLatin1Char('&'))) + 3;
-    label->setGeometry(x, 0, w, kTopHeight);
-    x += w + 1;
-    field->move(x, mid);
-    x += field->width() + 8;
-  }
   m_lblStrona1->setGeometry(5, 1, 70, kTopHeight - 2);
   m_lblStrona->setGeometry(70, 1, kPagesWidth - 70 - 21, kTopHeight - 2);
   m_btnStronaUp->move(kPagesWidth - 18, 2);

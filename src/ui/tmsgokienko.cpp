@@ -119,7 +119,10 @@ void TMsgOkienko::build() {
   m_panBtns = buildButtonRow();
   m_panTAK = buildConfirmStrip();
   m_panTAK->hide();
+  buildCloseTimer();
+}
 
+void TMsgOkienko::buildCloseTimer() {
   m_timerClose = new QTimer(this);
   m_timerClose->setInterval(3000);
   m_timerClose->setSingleShot(true);

@@ -77,6 +77,7 @@ class TMsgOkienko : public QDialog {
   void build();
   QWidget* buildButtonRow();
   QWidget* buildConfirmStrip();
+  void buildCloseTimer();
   void typeLetter(QChar letter);
   void resetTak();
   void arrangeMessage();
