@@ -4,36 +4,16 @@
 #include "printing/qprintertarget.h"
 
 #include <QPrinter>
-#include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include "printing/printjob.h"
+#include "printing/pdftext.h"
 #include "printing/testpages.h"
 
 namespace zorpokaz {
 namespace {
-
-// The page texts of a PDF, "Strona k" runs per sheet side, halves left to right.
-QStringList sheetTexts(const QString& pdf) {
-  QProcess p;
-  p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-  if (!p.waitForFinished(30000) || p.exitCode() != 0)
-    return {QStringLiteral("<pdftotext failed>")};
-  QStringList sides = QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\f'));
-  if (!sides.isEmpty() && sides.back().trimmed().isEmpty())
-    sides.removeLast();
-  for (QString& s : sides) {
-    QStringList words;
-    for (const QString& line : s.split(QLatin1Char('\n')))
-      for (const QString& w : line.simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts))
-        if (w != QStringLiteral("Strona"))
-          words << w;
-    s = words.isEmpty() ? QStringLiteral("_") : words.join(QLatin1Char('|'));
-  }
-  return sides;
-}
 
 struct PdfRun {
   QTemporaryDir dir;
@@ -71,7 +51,7 @@ struct PdfRun {
     QStringList out;
     for (int i = 0; i < files.size(); ++i)
       if (QFile::exists(files[i]))
-        out << titles[i] + ": " + sheetTexts(files[i]).join(QLatin1Char(' '));
+        out << titles[i] + ": " + testing::sheetTexts(files[i]).join(QLatin1Char(' '));
     return out;
   }
 
