@@ -12,6 +12,7 @@
 #include "util/bajery.h"
 #include "util/uifont.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -120,34 +121,42 @@ bool TFrmLista::handleKey(int key) {
 }
 
 bool TFrmLista::event(QEvent* event) {
-  // Activation work runs from the event loop, not inside the activation
-  // itself: it may open modal windows, which activate and deactivate again.
-  if (event->type() == QEvent::WindowActivate && !m_activatePending) {
-    m_activatePending = true;
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-          m_activatePending = false;
-          activated();
-        },
-        Qt::QueuedConnection);
-  }
+  if (event->type() == QEvent::WindowActivate) queueActivation();
   return QWidget::event(event);
+}
+
+// Activation work runs from the event loop, not inside the activation
+// itself: it may open modal windows, which activate and deactivate again.
+void TFrmLista::queueActivation() {
+  if (m_activatePending) return;
+  m_activatePending = true;
+  QMetaObject::invokeMethod(
+      this,
+      [this] {
+        m_activatePending = false;
+        activated();
+      },
+      Qt::QueuedConnection);
 }
 
 void TFrmLista::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
-  if (m_centred) return;
-  m_centred = true;
+  if (m_shown) return;
+  m_shown = true;
   if (const QScreen* s = screen()) {
     QRect r = frameGeometry();
     r.moveCenter(s->availableGeometry().center());
     move(r.topLeft());
   }
+  // A desktop without a window manager may never activate the window; the
+  // first showing counts as its first activation.
+  activateWindow();
+  queueActivation();
 }
 
 void TFrmLista::activated() {
-  if (!isVisible()) return;
+  // An activation queued before a preview opened must not act inside it.
+  if (!isVisible() || m_inPreview || QApplication::activeModalWidget()) return;
   if (!m_openOnStart.isEmpty()) {
     showOnStart();
     return;
@@ -160,11 +169,13 @@ void TFrmLista::activated() {
 // the program ends.
 void TFrmLista::showOnStart() {
   const QString path = std::exchange(m_openOnStart, QString());
+  m_inPreview = true;
   {
     TFrmPodglad preview(this);
     preview.OpenFile(path);
     preview.exec();
   }
+  m_inPreview = false;
   close();
 }
 
@@ -221,13 +232,18 @@ void TFrmLista::fillList(const QString& selectFile) {
   finder.Recurse = false;
   finder.Execute();
   finder.FoundFiles.sort(m_rbWgDat->isChecked() ? TFileList::skModified : TFileList::skPathNoCase);
+  // The view may make the first new row current by itself; the remembered
+  // printout is chosen here, after all rows are in.
+  int select = -1;
   for (const auto& file : finder.FoundFiles) {
     auto* item = new QListWidgetItem(file->name + QLatin1Char('\t') +
                                      file->modified.toString(QStringLiteral("yyyy-MM-dd hh:mm")));
     item->setData(kFileRole, file->fileName());
     m_lista->addItem(item);
-    if (m_lista->currentRow() < 0 && file->fileName() == selectFile) m_lista->setCurrentItem(item);
+    if (select < 0 && file->fileName() == selectFile) select = m_lista->count() - 1;
   }
+  m_lista->setCurrentRow(select);
+  if (select < 0) m_lista->clearSelection();
 }
 
 void TFrmLista::afterFill() {
@@ -261,7 +277,9 @@ QString TFrmLista::selectedPath() const {
 
 void TFrmLista::OpenSelected() {
   const QString path = selectedPath();
-  if (path.isEmpty()) return;
+  // One preview at a time: a second Enter queued behind the first waits.
+  if (path.isEmpty() || m_inPreview) return;
+  m_inPreview = true;
   {
     TFrmPodglad preview(this);
     // The listed file itself, whatever the case of its extension; the
@@ -270,6 +288,7 @@ void TFrmLista::OpenSelected() {
     if (m_tempMode) preview.SkipSettingsSave();
     preview.exec();
   }
+  m_inPreview = false;
   if (m_tempMode && m_lista->count() == 1) close();
 }
 

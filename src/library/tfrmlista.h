@@ -81,6 +81,7 @@ class TFrmLista : public QWidget {
   void watchKeys(QWidget* root);
   bool handleKey(int key);
   void handleStartArgument(const QString& argument);
+  void queueActivation();
   void activated();
   void showOnStart();
   void sortClick();
@@ -99,7 +100,8 @@ class TFrmLista : public QWidget {
   QString m_openOnStart;
   bool m_activatePending = false;
   bool m_refreshing = false;
-  bool m_centred = false;
+  bool m_inPreview = false;
+  bool m_shown = false;
   QString m_lastRefreshError;
   int m_tabWidth = 0;
 

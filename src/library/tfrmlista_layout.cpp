@@ -14,6 +14,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace zorpokaz {
 
 namespace {
@@ -33,8 +35,10 @@ TZorBtn* panelButton(QWidget* parent, int left, TZorBtnTyp typ, const QString& o
 
 QRadioButton* sortButton(QWidget* parent, int top, const QString& text) {
   auto* rb = new QRadioButton(text, parent);
-  rb->setGeometry(227, top, 130, 17);
-  rb->setFont(CharHeightFont(QStringLiteral("Arial"), 15, false));
+  // 15 pixels is the font's cell height, so the text fits the 17-pixel-high
+  // button; this platform's larger indicator may need a little more width.
+  rb->setFont(CellHeightFont(QStringLiteral("Arial"), 15, false));
+  rb->setGeometry(227, top, std::max(130, rb->sizeHint().width()), 17);
   rb->setCursor(Qt::PointingHandCursor);
   return rb;
 }
@@ -96,7 +100,8 @@ void TFrmLista::buildList() {
   m_lista = new QListWidget(m_pLista);
   m_lista->setObjectName(QStringLiteral("lista"));
   m_lista->setFrameShape(QFrame::NoFrame);
-  m_lista->setFont(CharHeightFont(QStringLiteral("Courier New"), 18, false));
+  // The cell height equals the item height, so no line is clipped.
+  m_lista->setFont(CellHeightFont(QStringLiteral("Courier New"), kItemHeight, false));
   m_lista->setCursor(Qt::PointingHandCursor);
   m_lista->setSelectionMode(QAbstractItemView::SingleSelection);
   m_lista->setUniformItemSizes(true);

@@ -40,11 +40,10 @@ class ListaTest : public ::testing::Test {
   static void settle() {
     for (int i = 0; i < 10; ++i) QCoreApplication::processEvents();
   }
-  // Shows the window; its activation fills the list.
+  // Shows the window; its first showing counts as an activation and fills
+  // the list (or opens what the start-up asked for).
   static void showList(TFrmLista& w) {
     w.show();
-    w.activateWindow();
-    EXPECT_TRUE(QTest::qWaitForWindowActive(&w));
     settle();
   }
   // Waits until the window has closed itself (or the script is done).
@@ -184,6 +183,24 @@ TEST_F(ListaTest, RenameOntoAnotherPrintoutFailsAndDestroysNothing) {
   EXPECT_EQ(w.SelectedName(), "A");
   EXPECT_EQ(readFile(lib + "A.wyd"), "A");
   EXPECT_TRUE(script.done());
+}
+
+TEST_F(ListaTest, ArrowKeysMoveTheSelectionTheCommandsActOn) {
+  put("a.wyd", 0);
+  put("b.wyd", 0);
+  put("c.wyd", 0);
+  TFrmLista w(QString(), lib);
+  showList(w);
+  key(w, Qt::Key_Down);
+  key(w, Qt::Key_Down);
+  EXPECT_EQ(w.SelectedName(), "c");
+  ASSERT_EQ(w.lista()->selectedItems().size(), 1);
+  EXPECT_EQ(w.lista()->selectedItems()[0], w.lista()->item(2));
+  ListScript script;
+  script.no();
+  key(w, Qt::Key_F8);
+  EXPECT_EQ(script.seen.value(0), "Potwierdź usunięcie pliku ?|Czy na pewno chcesz usunąć plik\r" + lib + "c.wyd ?");
+  EXPECT_EQ(w.SelectedName(), "c");  // still there after the refresh
 }
 
 TEST_F(ListaTest, DeleteAsksFirst) {
