@@ -11,13 +11,13 @@ const LogFont& TStyl::GetFont() {
   PageCanvas& canvas = Owner->GetCanvas();
   if (Dirty) m_font.reset();
   if (!m_font) {
-    CellFontSpec spec;
-    spec.charWidthMm = CharWidth;
-    spec.charHeightMm = CharHeight;
-    spec.fontStyle = m_fontStyle;
-    spec.charset = Charset;
-    spec.fontName = QString::fromLatin1(m_fontName);
-    m_font = fitCellFont(canvas, spec);
+    CellFontStyle cell;
+    cell.charWidthMm = CharWidth;
+    cell.charHeightMm = CharHeight;
+    cell.fontStyle = m_fontStyle;
+    cell.charset = Charset;
+    cell.fontName = QString::fromLatin1(m_fontName);
+    m_font = fitCellFont(canvas, cell);
   } else {
     canvas.selectFont(*m_font);
   }

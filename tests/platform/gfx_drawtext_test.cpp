@@ -1,4 +1,4 @@
-// The text routine's layout (drawtext-notes.md) as a table, with a font whose
+// The text routine's layout as a table, with a font whose
 // metrics are round numbers: every character 10 px wide except control
 // characters (0), 'i' (5) and 'W' (20); ascent 8, descent 2, so lines are 10 px.
 #include "platform/gfx/dtflags.h"
@@ -149,7 +149,7 @@ const Case kCases[] = {
     {"origin offset", "ab cd", {200, 300, 230, 400}, NP | WB, 20, {{"ab ", 200, 300}, {"cd", 200, 310}}},
     {"negative width gives one word per line", "ab cd", {100, 0, 50, 100}, NP | WB, 20,
      {{"ab", 100, 0}, {"cd", 100, 10}}},
-    // Part 1.3, kind 2: DT_NOPREFIX | DT_WORDBREAK | DT_RIGHT plus Align.
+    // Page-number fields: DT_NOPREFIX | DT_WORDBREAK | DT_RIGHT plus Align.
     {"kind 2 align 0: right", "abc", {0, 0, 100, 50}, NP | WB | DT_RIGHT, 10, {{"abc", 70, 0}}},
     {"kind 2 align 1: DT_RIGHT + 2 = DT_VCENTER, left", "abc", {0, 0, 100, 50}, NP | WB | (DT_RIGHT + 2), 10,
      {{"abc", 0, 0}}},

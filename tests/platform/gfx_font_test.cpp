@@ -1,5 +1,5 @@
-// Realised fonts (drawtext-notes §7, design.md) and the cell fitting of
-// Part 1.2 GetFont / TextHeight / DigitWidth.
+// Realised fonts and the fitting of a style's font to its cell
+// (GetFont / TextHeight / DigitWidth).
 #include "platform/gfx/cellfont.h"
 #include "platform/gfx/dtflags.h"
 #include "platform/gfx/pagecanvas.h"
@@ -139,7 +139,7 @@ TEST(GfxFont, RealisedOncePerLogFont) {
   EXPECT_NE(&RealizedFont::get(font("Arial", -13)), &RealizedFont::get(font("Arial", -14)));
 }
 
-// Part 1.6 edge case, R = 96: the default style's cell 1.59 × 3.5 mm is
+// R = 96: the default style's cell 1.59 × 3.5 mm is
 // 11 × 24 px, so GetFont first asks for −24 × −11. "1234567890" is then
 // 10 × 11 = 110 px, exactly ten cells, but a line of Courier New (Liberation
 // Mono) at ppem 24 is 20 + 7 = 27 px, taller than the 24 px cell. The single
@@ -149,13 +149,13 @@ TEST(GfxFont, RealisedOncePerLogFont) {
 TEST(GfxCellFont, DefaultStyleAt96) {
   PageImage image(1429, 2000);
   PageCanvas canvas(image, 96);
-  CellFontSpec spec;  // item 0: 210/132 × 294/84 mm, Courier New, charset 186
-  spec.charHeightMm = 294.0f / 84;
-  const LogFont asked = cellFontRequest(96, spec);
+  CellFontStyle cell;  // item 0: 210/132 × 294/84 mm, Courier New, charset 186
+  cell.charHeightMm = 294.0f / 84;
+  const LogFont asked = cellFontRequest(96, cell);
   EXPECT_EQ(asked.height, -24);
   EXPECT_EQ(asked.width, -11);
 
-  const LogFont fitted = fitCellFont(canvas, spec);
+  const LogFont fitted = fitCellFont(canvas, cell);
   EXPECT_EQ(fitted.face, QStringLiteral("Courier New"));
   EXPECT_EQ(fitted.height, -21);
   EXPECT_EQ(fitted.width, -11);
@@ -171,16 +171,16 @@ TEST(GfxCellFont, DefaultStyleAt96) {
 TEST(GfxCellFont, FontStyleBits) {
   PageImage image(1429, 2000);
   PageCanvas canvas(image, 96);
-  CellFontSpec spec;
-  spec.fontStyle = 3;
-  LogFont f = fitCellFont(canvas, spec);
+  CellFontStyle cell;
+  cell.fontStyle = 3;
+  LogFont f = fitCellFont(canvas, cell);
   EXPECT_EQ(f.weight, 700);
   EXPECT_TRUE(f.italic);
   EXPECT_FALSE(f.underline);
-  spec.fontStyle = 4;
-  EXPECT_TRUE(fitCellFont(canvas, spec).underline);
-  spec.fontStyle = 8;  // changes nothing
-  f = fitCellFont(canvas, spec);
+  cell.fontStyle = 4;
+  EXPECT_TRUE(fitCellFont(canvas, cell).underline);
+  cell.fontStyle = 8;  // changes nothing
+  f = fitCellFont(canvas, cell);
   EXPECT_EQ(f.weight, 400);
   EXPECT_FALSE(f.italic || f.underline);
 }
@@ -193,9 +193,9 @@ TEST(GfxCellFont, WideDigitsShrinkTheWidthOnce) {
     GTEST_SKIP() << "DejaVu Sans is not installed";
   PageImage image(1429, 2000);
   PageCanvas canvas(image, 96);
-  CellFontSpec spec;
-  spec.fontName = QStringLiteral("DejaVu Sans");
-  const LogFont f = fitCellFont(canvas, spec);
+  CellFontStyle cell;
+  cell.fontName = QStringLiteral("DejaVu Sans");
+  const LogFont f = fitCellFont(canvas, cell);
   EXPECT_EQ(f.width, -8);
   // Its height is corrected too: the DejaVu line at 24 px is 22 + 6 = 28.
   EXPECT_EQ(f.height, -20);
@@ -204,11 +204,11 @@ TEST(GfxCellFont, WideDigitsShrinkTheWidthOnce) {
 TEST(GfxCellFont, ScalesWithR) {
   PageImage image(1786, 2500);
   PageCanvas canvas(image, 120);
-  CellFontSpec spec;
-  const LogFont asked = cellFontRequest(120, spec);
+  CellFontStyle cell;
+  const LogFont asked = cellFontRequest(120, cell);
   EXPECT_EQ(asked.height, -30);  // 29.76
   EXPECT_EQ(asked.width, -14);   // 13.53
-  const LogFont fitted = fitCellFont(canvas, spec);
+  const LogFont fitted = fitCellFont(canvas, cell);
   // Ten digits: 14 × 10 = 140 fit; line 25 + 9 = 34 > 30 → trunc(30/34 × 30) = 26.
   EXPECT_EQ(fitted.height, -26);
   EXPECT_EQ(fitted.width, -14);
@@ -219,10 +219,10 @@ TEST(GfxCellFont, DegenerateCellsDoNotCrash) {
   PageCanvas canvas(image, 96);
   for (float w : {0.0f, -1.0f, 1e-6f, 1e9f}) {
     for (float h : {0.0f, -2.0f, 1e-6f, 1e9f}) {
-      CellFontSpec spec;
-      spec.charWidthMm = w;
-      spec.charHeightMm = h;
-      const LogFont f = fitCellFont(canvas, spec);
+      CellFontStyle cell;
+      cell.charWidthMm = w;
+      cell.charHeightMm = h;
+      const LogFont f = fitCellFont(canvas, cell);
       (void)measureCellMetrics(canvas, f);
     }
   }

@@ -1,4 +1,4 @@
-// Part 1.6: page geometry and the millimetre/pixel conversions.
+// Page geometry and the millimetre/pixel conversions.
 #include "platform/gfx/units.h"
 
 #include <gtest/gtest.h>
@@ -52,7 +52,7 @@ TEST(GfxUnits, RoundsToNearest) {
 }
 
 TEST(GfxUnits, FieldPositionsDoNotDependOnR) {
-  // Part 1.1: X is stored in 1/Units inch and multiplied by the float32
+  // X is stored in 1/Units inch and multiplied by the float32
   // Scale = 180 / Units, rounded; nothing in it involves R.
   const float scale = 180.0f / 1200;
   EXPECT_EQ(std::lrint(1200 * scale), 180);

@@ -10,15 +10,15 @@ namespace zorpokaz {
 
 namespace {
 
-LogFont makeFont(const CellFontSpec& spec, int wpx, int hpx) {
+LogFont makeFont(const CellFontStyle& cell, int wpx, int hpx) {
   LogFont f;
-  f.face = spec.fontName;
+  f.face = cell.fontName;
   f.height = -hpx;
   f.width = -wpx;
-  f.weight = (spec.fontStyle & 1) ? 700 : 400;
-  f.italic = spec.fontStyle & 2;
-  f.underline = spec.fontStyle & 4;
-  f.charset = spec.charset;
+  f.weight = (cell.fontStyle & 1) ? 700 : 400;
+  f.italic = cell.fontStyle & 2;
+  f.underline = cell.fontStyle & 4;
+  f.charset = cell.charset;
   return f;
 }
 
@@ -31,14 +31,14 @@ int truncRatio(long double a, long double b, long double c) {
 
 }  // namespace
 
-LogFont cellFontRequest(int dpi, const CellFontSpec& spec) {
-  return makeFont(spec, MmToPxX(dpi, spec.charWidthMm), MmToPxY(dpi, spec.charHeightMm));
+LogFont cellFontRequest(int dpi, const CellFontStyle& cell) {
+  return makeFont(cell, MmToPxX(dpi, cell.charWidthMm), MmToPxY(dpi, cell.charHeightMm));
 }
 
-LogFont fitCellFont(PageCanvas& canvas, const CellFontSpec& spec) {
-  int wpx = MmToPxX(canvas.dpi(), spec.charWidthMm);
-  int hpx = MmToPxY(canvas.dpi(), spec.charHeightMm);
-  LogFont font = makeFont(spec, wpx, hpx);
+LogFont fitCellFont(PageCanvas& canvas, const CellFontStyle& cell) {
+  int wpx = MmToPxX(canvas.dpi(), cell.charWidthMm);
+  int hpx = MmToPxY(canvas.dpi(), cell.charHeightMm);
+  LogFont font = makeFont(cell, wpx, hpx);
   canvas.selectFont(font);
 
   static const QString digits = QStringLiteral("1234567890");
@@ -49,10 +49,10 @@ LogFont fitCellFont(PageCanvas& canvas, const CellFontSpec& spec) {
 
   const long long tenCells = 10LL * wpx;
   if (tenCells < tw || hpx < th) {
-    // One correction, not measured again (Part 1.2 step 7).
+    // One correction only; the result is not measured again.
     if (tenCells < tw) wpx = truncRatio(static_cast<long double>(tenCells), tw, wpx);
     if (hpx < th) hpx = truncRatio(hpx, th, hpx);
-    font = makeFont(spec, wpx, hpx);
+    font = makeFont(cell, wpx, hpx);
     canvas.selectFont(font);
   }
   return font;

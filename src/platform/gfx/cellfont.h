@@ -1,4 +1,4 @@
-// Fonts fitted to a style's character cell (Part 1.2, GetFont steps 3–8) and
+// Fonts fitted to a style's character cell (GetFont steps 3–8) and
 // the per-style measurements TextHeight and DigitWidth. Pure functions over a
 // PageCanvas (for R and for measuring); the document's TStyl calls them and
 // caches the results per build.
@@ -12,7 +12,7 @@ namespace zorpokaz {
 
 class PageCanvas;
 
-struct CellFontSpec {
+struct CellFontStyle {
   float charWidthMm = 210.0f / 132;  // CharWidth, float32 millimetres
   float charHeightMm = 3.5f;         // CharHeight
   unsigned fontStyle = 0;            // bit 1 bold, 2 italic, 4 underline
@@ -24,10 +24,10 @@ struct CellFontSpec {
 // font −hpx × −wpx with the style's weight/italic/underline/charset/face, then
 // the one correction when "1234567890" is wider than ten cells or its line
 // taller than the cell. Leaves the returned font selected on the canvas.
-LogFont fitCellFont(PageCanvas& canvas, const CellFontSpec& spec);
+LogFont fitCellFont(PageCanvas& canvas, const CellFontStyle& cell);
 
 // The cell before correction (step 5's request), for tests and diagnostics.
-LogFont cellFontRequest(int dpi, const CellFontSpec& spec);
+LogFont cellFontRequest(int dpi, const CellFontStyle& cell);
 
 struct CellMetrics {
   int textHeight = 0;  // height of "A" measured in a 100 × 10 rectangle (CALCRECT|NOCLIP|NOPREFIX)

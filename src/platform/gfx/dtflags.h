@@ -1,5 +1,5 @@
 // Flags of the text routine (PageCanvas::DrawText), values as the platform's
-// DT_ constants (Part 1.6). Other bits are ignored.
+// DT_ constants. Other bits are ignored.
 #pragma once
 
 namespace zorpokaz {

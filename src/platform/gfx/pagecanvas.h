@@ -1,5 +1,5 @@
 // PageCanvas: the recording surface the layout draws a page on — exactly the
-// operations of Part 1.6's table: select font, set font colour, text width,
+// operations the page drawing uses: select font, set font colour, text width,
 // the text routine (DrawText), set pen, line, stretch picture. It records into
 // a PageImage (appending to what is there) at reference resolution R, which
 // sizes fonts through the millimetre conversions of the callers. Coordinates
@@ -50,7 +50,7 @@ class PageCanvas {
 
   // The text routine: draws text in rect with flags (dtflags.h), or with
   // DT_CALCRECT only measures it and updates rect; returns the height of the
-  // text as laid out (drawtext-notes.md for every rule). Drawing records one
+  // text as laid out (the platform's DrawText rules). Drawing records one
   // text item carrying the laid-out lines.
   int DrawText(const QString& text, PxRect& rect, unsigned flags);
 

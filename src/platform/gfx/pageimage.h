@@ -1,7 +1,7 @@
 // PageImage: one recorded page — a compact display list of positioned text
 // lines, pen lines and pictures with a size in page-image pixels — replayable
 // onto any QPainter stretched into any rectangle. It stands in for the
-// platform's enhanced-metafile page image (design.md, "The platform here").
+// platform's enhanced-metafile page image.
 //
 // Recording goes through PageCanvas only. Lines of text are broken and placed
 // when recorded; replay draws glyphs at those fixed positions. Storage: one

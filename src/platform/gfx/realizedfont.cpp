@@ -79,7 +79,7 @@ RealizedFont::RealizedFont(const LogFont& font) : m_logFont(font) {
   m_numHMetrics = u16(hhea, 34);
 
   // Win metrics, or hhea's when both are 0; a descent stored negative counts
-  // as its absolute value (drawtext-notes §7).
+  // as its absolute value.
   int winAscent = u16(os2, 74);
   int winDescent = u16(os2, 76);
   if (os2.size() < 78 || (winAscent == 0 && winDescent == 0)) {

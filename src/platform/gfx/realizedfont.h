@@ -2,7 +2,7 @@
 // stretched as the platform's CreateFont would, with the metrics the text
 // routine uses. All values are page-image pixels.
 //
-// Sizing (drawtext-notes.md §7, design.md): ppem = |height| for a negative
+// Sizing: ppem = |height| for a negative
 // height; ascent/descent = OS/2 usWinAscent/usWinDescent × ppem / unitsPerEm,
 // each rounded on its own; line height = ascent + descent. A non-zero width
 // stretches the face horizontally by |width| / natural average width (OS/2

@@ -14,7 +14,7 @@ constexpr char16_t kCR = 13;
 constexpr char16_t kLF = 10;
 constexpr char16_t kPrefix = u'&';
 
-// Break opportunities are blanks only: space and tab (drawtext-notes §1).
+// Break opportunities are blanks only: space and tab.
 bool isBlank(char16_t c) { return c == u' ' || c == u'\t'; }
 bool isNewline(char16_t c) { return c == kCR || c == kLF; }
 
@@ -44,7 +44,7 @@ void push(Prepared& p, char16_t c, int srcAfter, int advance, bool prefixed) {
   p.prefixed.push_back(prefixed ? 1 : 0);
 }
 
-// Copies the text as the platform's line scanner does (drawtext-notes §6):
+// Copies the text as the platform's line scanner does:
 // without DT_NOPREFIX "&x" gives x (marked), "&&" gives "&", a lone "&" at the
 // very end is kept, and a mark before a line break is dropped.
 void prepare(QStringView text, unsigned flags, const TextMeasure& font, Prepared& p) {
@@ -112,8 +112,8 @@ struct Break {
   int used;  // characters consumed (the line plus one discarded blank)
 };
 
-// The platform's word break for a segment that does not fit (drawtext-notes
-// §1, §2): back to the blank before the first character that does not fit;
+// The platform's word break for a segment that does not fit: back to the
+// blank before the first character that does not fit;
 // one blank is consumed; with DT_EDITCONTROL a word wider than the line is
 // cut, otherwise it gets its own line.
 Break wordBreak(const Prepared& p, int d, int segLen, int fit, unsigned flags) {
@@ -199,7 +199,7 @@ class LineScanner {
       m_d = hard.destEnd;
     }
 
-    // §5: the string's final line when too wide, or the last line drawn while
+    // Ellipsis: the string's final line when too wide, or the last line drawn while
     // text remains.
     line.keep = len;
     if ((m_flags & DT_END_ELLIPSIS) &&
@@ -235,7 +235,7 @@ class LineScanner {
 };
 
 // The drawn line at (x, y): a span of the source when nothing was removed or
-// added, and the "&" underline of §6 clipped as the platform clips it.
+// added, and the "&" underline clipped as the platform clips it.
 LaidOutLine makeLine(const Prepared& p, const ScannedLine& s, long long x, long long y, int ascent,
                      const PxRect& rect, bool clip) {
   LaidOutLine line;
@@ -287,7 +287,7 @@ TextLayout layoutText(QStringView text, const PxRect& rect, unsigned flags, cons
   if (calc) flags |= DT_NOCLIP;
   out.clip = !(flags & DT_NOCLIP);
 
-  // An empty string (drawtext-notes §3): nothing drawn, lh returned.
+  // An empty string: nothing drawn, lh returned.
   if (text.isEmpty()) {
     if (calc) {
       out.rect.right = rect.left;
@@ -303,7 +303,7 @@ TextLayout layoutText(QStringView text, const PxRect& rect, unsigned flags, cons
   long long y = rect.top;
   int maxWidth = 0;
   while (!scanner.atEnd()) {
-    // §2, §4: with clipping, the line crossing the bottom (with edit control:
+    // With clipping, the line crossing the bottom (with edit control:
     // the line after which no full line fits) is the last one processed.
     const bool lastLine = out.clip && y + ((flags & DT_EDITCONTROL) ? 2LL * lh - 1 : lh) > rect.bottom;
     const ScannedLine line = scanner.next(lastLine);

@@ -1,7 +1,6 @@
 // The text routine's layout: how DrawText breaks, places, cuts and measures
 // text for a set of DT_ flags, without drawing. The behaviour is that of the
-// platform's DrawTextA as written down in shared/drawtext-notes.md (section
-// numbers below refer to it). Pixels of the page image.
+// platform's DrawTextA. Pixels of the page image.
 #pragma once
 
 #include "platform/gfx/pxrect.h"
@@ -25,7 +24,7 @@ struct LaidOutLine {
   int x = 0;      // left edge of the drawn text
   int top = 0;    // top of the line; baseline = top + ascent
   int width = 0;  // advance width of text
-  // The "&"-prefixed character's underline, when there is one (§6).
+  // The "&"-prefixed character's underline, when there is one.
   int underlineX = 0;
   int underlineWidth = 0;
 };

@@ -1,4 +1,4 @@
-// Millimetre <-> page-image pixel conversions of Part 1.6 for a reference
+// Millimetre <-> page-image pixel conversions for a reference
 // resolution R (pixels per inch of the reference device; 96 in the CLI and
 // tests). A page-image pixel is 1/(1.8 R) inch of the printed page.
 #pragma once
