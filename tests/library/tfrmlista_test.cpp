@@ -111,6 +111,13 @@ TEST_F(ListaTest, ListsPrintoutsByNameOrDateKeepingTheSelection) {
   settle();
   EXPECT_EQ(names(w), (QStringList{"A", "b", "c"}));
   EXPECT_EQ(w.SelectedName(), "c");
+  // The accelerator of "Sortuj według &dat" from the list.
+  QTest::keyClick(w.lista(), Qt::Key_D, Qt::AltModifier);
+  // An accelerator clicks with a short animated press.
+  EXPECT_TRUE(QTest::qWaitFor([&] { return w.rbWgDat()->isChecked(); }));
+  settle();
+  EXPECT_TRUE(w.rbWgDat()->isChecked());
+  EXPECT_EQ(names(w), (QStringList{"b", "c", "A"}));
 }
 
 TEST_F(ListaTest, EnterOpensThePreviewOfTheListedFile) {
