@@ -145,7 +145,8 @@ QByteArray BuildElf(const VersionSpec& spec) {
 
 QByteArray PackageRecord(const QByteArray& name, std::int32_t time, const QByteArray& data, int form,
                          std::optional<std::int32_t> declaredSize) {
-  return le32(0) + writer::headerString(name, form) + le32(time) +
+  const int marker = form == 5 ? 255 : form == 3 ? 254 : 0;
+  return le32(0) + writer::headerString(name, marker) + le32(time) +
          le32(declaredSize.value_or(std::int32_t(data.size()))) + data;
 }
 
