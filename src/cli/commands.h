@@ -22,5 +22,6 @@ void out(const QString& text);
 int cmdInfo(const QStringList& args);
 int cmdPages(const QStringList& args);
 int cmdRender(const QStringList& args);
+int cmdUnpack(const QStringList& args);
 
 }  // namespace zorpokaz::cli

@@ -22,6 +22,7 @@ const Command kCommands[] = {
     {"info", "info FILE [--json]", false, cmdInfo},
     {"pages", "pages FILE [--dpi N] [--json]", true, cmdPages},
     {"render", "render FILE (-o OUT.pdf | --png DIR) [--dpi N] [--pages SET] [--margins L,T,R,B]", true, cmdRender},
+    {"unpack", "unpack PACKAGE DIR [--overwrite]", false, cmdUnpack},
 };
 
 void printUsage() {
