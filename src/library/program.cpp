@@ -1,5 +1,7 @@
 #include "library/program.h"
 
+#include "platform/tfileverinfo.h"
+
 #include <QFileInfo>
 
 namespace zorpokaz {
@@ -13,6 +15,16 @@ QString runningExecutable() {
   return file;
 }
 
+QString utf16Text(const QByteArray& value) {
+  QString text;
+  for (qsizetype at = 0; at + 1 < value.size(); at += 2) {
+    const char16_t c = char16_t(std::uint8_t(value[at]) | (std::uint8_t(value[at + 1]) << 8));
+    if (c == 0) break;
+    text += QChar(c);
+  }
+  return text;
+}
+
 }  // namespace
 
 QString ProgramFile() { return runningExecutable(); }
@@ -24,9 +36,17 @@ QString ProgramDir() {
 
 QString ProgramVersion(const QString& exePath) {
   const QFileInfo file(exePath);
+  // The viewer carries no version resource of its own; it knows its version.
   if (file.exists() && file.canonicalFilePath() == runningExecutable())
     return QStringLiteral(ZP_VERSION).left(5);
-  return QString();
+  try {
+    const TFileVerInfo info(exePath);
+    QByteArray value;
+    if (!info.QueryValue(QStringLiteral("\\StringFileInfo\\041504E2\\FileVersion"), value)) return QString();
+    return utf16Text(value).left(5);
+  } catch (const Error&) {
+    return QString();
+  }
 }
 
 }  // namespace zorpokaz

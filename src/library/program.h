@@ -12,10 +12,10 @@ QString ProgramDir();
 // The running executable's full path.
 QString ProgramFile();
 
-// The first five characters of an executable's file version ("2.1.0" of
-// "2.1.0.0"); empty when there is none. The viewer knows its own version;
-// version resources of other executables are not read yet, so any other
-// file has none.
+// The first five characters of the value "FileVersion" of the Polish string
+// table (041504E2) of an executable's version resource ("2.1.0" of
+// "2.1.0.0"); empty when there is none. The running viewer answers with its
+// own version.
 QString ProgramVersion(const QString& exePath);
 
 }  // namespace zorpokaz

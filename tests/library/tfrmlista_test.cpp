@@ -7,12 +7,14 @@
 #include "ui/thintbar.h"
 #include "ui/tzorbtn.h"
 
+#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QListWidget>
 #include <QRadioButton>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QUrl>
 #include <gtest/gtest.h>
 
 namespace zorpokaz {
@@ -21,6 +23,17 @@ namespace {
 using namespace zorpokaz::listtest;
 
 const QDateTime kT0(QDate(2023, 5, 1), QTime(12, 0));
+
+// Receives what the desktop would open in a browser.
+class UrlCatcher : public QObject {
+  Q_OBJECT
+
+ public:
+  QList<QUrl> urls;
+
+ public Q_SLOTS:
+  void open(const QUrl& url) { urls << url; }
+};
 
 class ListaTest : public ::testing::Test {
  protected:
@@ -233,6 +246,17 @@ TEST_F(ListaTest, DeleteAsksFirst) {
   EXPECT_TRUE(w.hb()->TextAccept().isEmpty());
 }
 
+TEST_F(ListaTest, F1OpensTheMakersPage) {
+  TFrmLista w(QString(), lib);
+  showList(w);
+  UrlCatcher catcher;
+  QDesktopServices::setUrlHandler("http", &catcher, "open");
+  key(w, Qt::Key_F1);
+  QDesktopServices::unsetUrlHandler("http");
+  EXPECT_EQ(catcher.urls, QList<QUrl>{QUrl("http://www.zorel.pl/")});
+  EXPECT_EQ(w.hb()->HelpHint(), "F1 - http://www.zorel.pl/");
+}
+
 TEST_F(ListaTest, AddingSaysItIsNotAvailableYet) {
   TFrmLista w(QString(), lib);
   showList(w);
@@ -395,3 +419,5 @@ TEST_F(ListaTest, AMissingLibraryIsReportedOnceNotOnEveryActivation) {
 
 }  // namespace
 }  // namespace zorpokaz
+
+#include "tfrmlista_test.moc"
