@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
@@ -153,6 +154,14 @@ QWidget* TExplorerDlg::buildLeftPane() {
   m_tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
   m_tree->setSelectionMode(QAbstractItemView::SingleSelection);
   m_tree->setExpandsOnDoubleClick(false);
+  // Long names scroll sideways instead of being cut short.
+  m_tree->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  m_tree->header()->setStretchLastSection(false);
+  // The selected directory stays marked while the focus is elsewhere.
+  QPalette treePalette = m_tree->palette();
+  for (const auto role : {QPalette::Highlight, QPalette::HighlightedText})
+    treePalette.setColor(QPalette::Inactive, role, treePalette.color(QPalette::Active, role));
+  m_tree->setPalette(treePalette);
   m_tree->installEventFilter(this);
 
   auto* top = new QHBoxLayout;
