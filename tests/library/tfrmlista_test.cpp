@@ -257,13 +257,16 @@ TEST_F(ListaTest, F1OpensTheMakersPage) {
   EXPECT_EQ(w.hb()->HelpHint(), "F1 - http://www.zorel.pl/");
 }
 
-TEST_F(ListaTest, AddingSaysItIsNotAvailableYet) {
+TEST_F(ListaTest, F7OpensTheChooserAndCancellingChangesNothing) {
+  put("a.wyd", 0);
   TFrmLista w(QString(), lib);
   showList(w);
   ListScript script;
-  script.ok();
+  script.then([](QWidget& chooser) { QTest::keyClick(&chooser, Qt::Key_Escape); });
   key(w, Qt::Key_F7);
-  EXPECT_EQ(script.seen, QStringList{"ZorPokaz|Dodawanie wydruków nie jest jeszcze dostępne."});
+  EXPECT_EQ(script.seen, QStringList{"Dokopiowanie wydruków"});
+  EXPECT_EQ(names(w), QStringList{"a"});
+  EXPECT_TRUE(w.isVisible());
 }
 
 TEST_F(ListaTest, TempModeWithNoPrintoutsSaysSoAndEnds) {
