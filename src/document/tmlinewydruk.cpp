@@ -45,6 +45,9 @@ void TMLineWydruk::readBody(Stream& stream) {
 }
 
 void TMLineWydruk::Clear() {
+  FreePages();
+  m_canvas.reset();
+  m_pageImage.clear();
   Styles.Clear();
   Root.Clear();
   // Values a body of a lower version does not store take their defaults, not

@@ -119,6 +119,17 @@ TEST(Pagination, SplittableGroupKeepsShortLastTwoLinesTogether) {
   }
 }
 
+TEST(Pagination, LoadingAgainFreesThePagesOfTheLastBuild) {
+  WPrintout p;
+  p.root.intro = group({pic(40)});
+  Built b = build(p);
+  ASSERT_EQ(b.pages().size(), 1u);
+  loadBytes(writePrintout(p), *b.content);
+  EXPECT_EQ(b.content->PageCount(), 0);
+  b.content->Build();
+  EXPECT_EQ(b.content->PageCount(), 1);
+}
+
 TEST(Pagination, BreakBeforeNeverMakesAnEmptyPage) {
   WPrintout p;
   p.root.intro = group({pic(40)});

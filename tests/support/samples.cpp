@@ -71,7 +71,7 @@ WPrintout invoice() {
                                                                          TStylBold | TStylItalic, 238, 0x00804000)};
   WBlock& r = p.root;
   r.name = "FAKTURA";
-  r.intro = group({line({at(10, 90, "Hurtownia \"Żuraw\" Sp. z o.o.", "LOGO")}),
+  r.intro = group({line({at(10, 190, "Hurtownia \"Żuraw\" Sp. z o.o.", "LOGO")}),
                    line({at(10, 90, "ul. Źródlana 7, 00-950 Łódź"), at(120, 80, "Łódź, 2024-03-15", "Normalny", 0, 1)}),
                    line({at(10, 90, "NIP 725-000-00-00")}),
                    line({}),
@@ -87,7 +87,7 @@ WPrintout invoice() {
                            at(132, 30, "Cena netto", "Gruby", 0, 1), at(164, 36, "Wartość netto", "Gruby", 0, 1)}),
                      line({rule(10, 190, 0)})});
   WBlock items;
-  const char* const names[] = {"Papier ksero A4 80 g/m², ryza 500 ark.", "Długopis żelowy, niebieski",
+  const char* const names[] = {"Papier ksero A4 80 g/m2, ryza 500 ark.", "Długopis żelowy, niebieski",
                                "Segregator A4/75 mm, zielony", "Koperty C5 samoklejące (op. 50 szt.)",
                                "Tusz do drukarki – zestaw CMYK", "Usługa transportowa"};
   const char* const qty[] = {"40", "120", "25", "10", "2", "1"};
@@ -241,6 +241,63 @@ WPrintout picture() {
   return p;
 }
 
+// A stock report over many pages: a repeated page heading with the page
+// number, warehouses each starting on a new page, documents kept together as
+// groups, leaders to the totals and rules of every kind.
+WPrintout stockReport() {
+  WPrintout p;
+  p.version = 6;
+  p.lineSpacing = 0.3f;
+  p.styles = {style("Normalny", "Courier New", 132, 3.5f), style("Gruby", "Courier New", 132, 3.5f, TStylBold),
+              style("Tytul", "Arial", 60, 7.0f, TStylBold), style("Maly", "Arial", 150, 3.0f, TStylItalic, 238, 0x00606060)};
+  WBlock& r = p.root;
+  r.name = "STANY";
+  r.intro = group({line({at(10, 190, "ZESTAWIENIE STANÓW MAGAZYNOWYCH", "Tytul", 0, 2)}),
+                   line({at(10, 190, "na dzień 31.12.2024", "Normalny", 0, 2)}), line({})});
+  r.heading = group({line({at(10, 120, "Hurtownia \"Żuraw\" Sp. z o.o. – stany magazynowe", "Maly"),
+                           at(150, 50, "Strona %n", "Maly", 2)}),
+                     line({rule(10, 190, 0, "Maly")})});
+  const char* const stores[] = {"Magazyn główny – Łódź", "Magazyn regionalny – Gdynia", "Magazyn zewnętrzny – Kraków"};
+  const char* const goods[] = {"Papier ksero A4", "Segregator A4/75", "Długopis żelowy", "Koperty C5", "Tusz CMYK",
+                               "Zszywacz biurowy", "Teczka wiązana", "Karteczki samoprzylepne"};
+  int doc = 1;
+  for (int s = 0; s < 3; ++s) {
+    WBlock store;
+    store.newPageBefore = s > 0;
+    store.heading = group({line({at(10, 190, QString::fromUtf8(stores[s]), "Gruby")}),
+                           line({at(10, 30, "Dokument", "Gruby"), at(42, 90, "Towar", "Gruby"),
+                                 at(134, 30, "Ilość", "Gruby", 0, 1), at(166, 34, "Wartość", "Gruby", 0, 1)}),
+                           line({rule(10, 190, 3)})});
+    for (int d = 0; d < 45; ++d, ++doc) {
+      WBlock document;
+      std::vector<WLine> lines;
+      lines.push_back(line({at(10, 100, QString("PZ %1/2024 z dnia %2.12.2024").arg(doc).arg(d % 28 + 1, 2, 10, QChar('0')),
+                               "Gruby")}));
+      const int items = 2 + (doc * 7) % 4;
+      int total = 0;
+      for (int i = 0; i < items; ++i) {
+        const int qty = 1 + (doc * 13 + i * 7) % 90;
+        const int value = qty * (3 + (doc + i) % 17);
+        total += value;
+        lines.push_back(line({at(42, 90, QString::fromUtf8(goods[(doc + i) % 8])),
+                              at(134, 30, QString::number(qty), "Normalny", 0, 1),
+                              at(166, 34, QString("%1,00").arg(value), "Normalny", 0, 1)}));
+      }
+      lines.push_back(line({at(42, 120, "Razem dokument", "Normalny", 5), at(166, 34, QString("%1,00").arg(total), "Gruby", 0, 1)}));
+      document.intro = group(std::move(lines));  // a document never splits over two pages
+      document.closing = group({line({rule(42, 158, 1)})});
+      store.children.push_back(std::move(document));
+    }
+    store.closing = group({line({rule(10, 190, 2)}),
+                           line({at(10, 150, "Razem " + QString::fromUtf8(stores[s]), "Gruby", 5),
+                                 at(166, 34, "—", "Gruby", 0, 1)}),
+                           line({})});
+    r.children.push_back(std::move(store));
+  }
+  r.closing = group({line({at(10, 190, "Koniec zestawienia", "Normalny", 0, 2)})});
+  return p;
+}
+
 WPrintout oldVersion() {
   WPrintout p;
   p.version = 1;
@@ -258,6 +315,7 @@ std::vector<Sample> makeSamples() {
       {"faktura.wyd", invoice()},        {"ksiega.wyd", ledger()},
       {"pola.wyd", everyField()},        {"litery.wyd", polishLetters()},
       {"obrazek.wyd", picture()},        {"stara-wersja.wyd", oldVersion()},
+      {"zestawienie.wyd", stockReport()},
   };
 }
 
