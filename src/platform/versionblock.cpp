@@ -188,26 +188,26 @@ VersionBlockLocation findInElf(FileWindow& f) {
   };
   const auto shoff = word(wide ? 0x28 : 0x20);
   const auto entSize = f.le<std::uint16_t>(wide ? 0x3A : 0x2E);
-  auto count = std::optional<std::uint64_t>(f.le<std::uint16_t>(wide ? 0x3C : 0x30));
-  auto strIndex = std::optional<std::uint64_t>(f.le<std::uint16_t>(wide ? 0x3E : 0x32));
+  const auto count16 = f.le<std::uint16_t>(wide ? 0x3C : 0x30);
+  const auto strIndex16 = f.le<std::uint16_t>(wide ? 0x3E : 0x32);
   const std::int64_t minEnt = wide ? 64 : 40;
-  if (!shoff || !entSize || !count || !strIndex || *entSize < minEnt) return {};
+  if (!shoff || !entSize || !count16 || !strIndex16 || *entSize < minEnt) return {};
   if (*shoff > std::uint64_t(f.size())) return {};
   const std::int64_t table = std::int64_t(*shoff);
   const std::int64_t offAt = wide ? 0x18 : 0x10, sizeAt = wide ? 0x20 : 0x14, linkAt = wide ? 0x28 : 0x18;
-  if (*count == 0) count = word(table + sizeAt);            // extended numbering
-  if (*strIndex == 0xFFFF) strIndex = f.le<std::uint32_t>(table + linkAt);
-  if (!count || !strIndex || *count == 0) return {};
-  if (*count > std::uint64_t(f.size()) / *entSize || !f.fits(table, std::int64_t(*count) * *entSize))
-    return {};
-  if (*strIndex >= *count) return {};
-  const std::int64_t strHeader = table + std::int64_t(*strIndex) * *entSize;
+  std::uint64_t count = *count16, strIndex = *strIndex16;
+  if (count == 0) count = word(table + sizeAt).value_or(0);  // extended numbering
+  if (strIndex == 0xFFFF) strIndex = f.le<std::uint32_t>(table + linkAt).value_or(0xFFFFFFFFu);
+  if (count == 0) return {};
+  if (count > std::uint64_t(f.size()) / *entSize || !f.fits(table, std::int64_t(count) * *entSize)) return {};
+  if (strIndex >= count) return {};
+  const std::int64_t strHeader = table + std::int64_t(strIndex) * *entSize;
   const auto strOff = word(strHeader + offAt);
   const auto strSize = word(strHeader + sizeAt);
   const std::uint64_t fileSize = std::uint64_t(f.size());
   if (!strOff || !strSize || *strOff > fileSize || *strSize > fileSize - *strOff) return {};
   static const char kName[] = ".versioninfo";  // with its terminating zero
-  for (std::uint64_t i = 0; i < *count; ++i) {
+  for (std::uint64_t i = 0; i < count; ++i) {
     const std::int64_t header = table + std::int64_t(i) * *entSize;
     const auto nameOff = f.le<std::uint32_t>(header);
     const auto type = f.le<std::uint32_t>(header + 4);

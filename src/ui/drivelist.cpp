@@ -42,7 +42,7 @@ bool isNetworkType(const QString& type) {
 
 bool isRemovablePlace(const QString& mountPoint) {
   for (const char* base : {"/media/", "/run/media/", "/mnt/"})
-    if (mountPoint.startsWith(QLatin1String(base)) && mountPoint.size() > qstrlen(base)) return true;
+    if (mountPoint.startsWith(QLatin1String(base)) && mountPoint.size() > qsizetype(qstrlen(base))) return true;
   return false;
 }
 
