@@ -312,6 +312,15 @@ QStringList TExplorerDlg::SelectedFiles() const {
 
 void TExplorerDlg::fillDriveBox() {
   m_driveList = ListDrives();
+  showDrives();
+}
+
+void TExplorerDlg::setDriveList(const QList<TDrive>& drives) {
+  m_driveList = drives;
+  showDrives();
+}
+
+void TExplorerDlg::showDrives() {
   const QSignalBlocker block(m_drives);
   const QString root = m_tree->topLevelItemCount() ? m_tree->topLevelItem(0)->text(0) : QString();
   m_drives->clear();

@@ -54,6 +54,9 @@ class TExplorerDlg : public QDialog {
   QStringList SelectedFiles() const;
 
   const QList<TDrive>& DriveList() const { return m_driveList; }
+  // Replaces what the drive box offers without a drive change (the system's
+  // list is read when the dialog is made and by "Sieć").
+  void setDriveList(const QList<TDrive>& drives);
   bool Searching() const { return m_searching; }
 
   QComboBox* drives() const { return m_drives; }
@@ -84,6 +87,7 @@ class TExplorerDlg : public QDialog {
   QWidget* buildRightPane();
   void buildSearchOverlay();
   void fillDriveBox();
+  void showDrives();
   void drivesChange(int index);
   void treeExpanding(QTreeWidgetItem* node);
   void treeChange(QTreeWidgetItem* current, QTreeWidgetItem* previous);

@@ -3,7 +3,9 @@
 // stop, confirmation rules and the result lists.
 #include "ui/texplorer.h"
 
+#include <QComboBox>
 #include <QDir>
+#include <QImage>
 #include <QLabel>
 #include <QListWidget>
 #include <QProgressBar>
@@ -18,6 +20,7 @@
 #include "ui/drivelist.h"
 #include "ui/texplorerdlg.h"
 #include "ui/thintbar.h"
+#include "ui/tmsgokienko.h"
 
 namespace zorpokaz {
 namespace {
@@ -268,6 +271,52 @@ TEST_F(ExplorerDlg, DirectoryThatCannotBeEntered) {
   s.ok();
   EXPECT_FALSE(e.Execute());
   EXPECT_EQ(s.messages(), QStringList{"Błąd !|Brak dostępu do katalogu: \n" + root + "znika/pod/"});
+}
+
+// A drive that cannot be read: "&Powtórz" asks again, "&Anuluj" goes back
+// to the drive of the selected directory.
+TEST_F(ExplorerDlg, UnreadableDrive) {
+  TExplorer e;
+  e.Katalog = root;
+  ModalScript s;
+  s.then([&](QWidget* w) {
+    auto* dlg = static_cast<TExplorerDlg*>(w);
+    dlg->setDriveList({{"/", "/"}, {root + "nie-ma/", "pendrive"}});
+    const QString before = dlg->SelectedDir();
+    dlg->drives()->setCurrentIndex(1);
+    EXPECT_EQ(dlg->drives()->currentIndex(), 0);
+    EXPECT_EQ(dlg->SelectedDir(), before);
+    dlg->reject();
+  });
+  s.yes();
+  s.then([](QWidget* w) { static_cast<TMsgOkienko*>(w)->btnCancel()->click(); });
+  EXPECT_FALSE(e.Execute());
+  const QString message = "Błąd|Błąd przy odczycie dysku " + root + "nie-ma:";
+  EXPECT_EQ(s.messages(), (QStringList{message, message}));
+}
+
+// The picture preview: the chosen picture fitted into the pane, proportions kept.
+TEST_F(ExplorerDlg, PicturePreview) {
+  QImage picture(400, 100, QImage::Format_RGB32);
+  picture.fill(Qt::red);
+  QDir().mkpath(root + "obrazy");
+  ASSERT_TRUE(picture.save(root + "obrazy/logo.png"));
+  TExplorer e;
+  e.setPodgladWidoczny(true);
+  e.Filtr = "*.png";
+  e.Katalog = root + "obrazy";
+  ModalScript s;
+  s.then([&](QWidget* w) {
+    auto* dlg = static_cast<TExplorerDlg*>(w);
+    ASSERT_FALSE(dlg->panImg()->isHidden());
+    const QSize room = dlg->panImg()->size() - QSize(2, 2);
+    const QPixmap shown = dlg->img()->pixmap();
+    ASSERT_FALSE(shown.isNull());
+    EXPECT_TRUE(shown.width() == room.width() || shown.height() == room.height());
+    EXPECT_NEAR(double(shown.width()) / shown.height(), 4.0, 0.1);
+    dlg->reject();
+  });
+  EXPECT_FALSE(e.Execute());
 }
 
 }  // namespace
