@@ -175,49 +175,75 @@ VersionBlockLocation findInPe(FileWindow& f) {
   return where;
 }
 
-VersionBlockLocation findInElf(FileWindow& f) {
-  unsigned char ident[6];
-  if (!f.read(0, ident, sizeof ident)) return {};
-  if (ident[0] != 0x7F || ident[1] != 'E' || ident[2] != 'L' || ident[3] != 'F') return {};
-  const bool wide = ident[4] == 2;
-  if ((ident[4] != 1 && !wide) || ident[5] != 1) return {};  // little-endian only
-  auto word = [&](std::int64_t at) -> std::optional<std::uint64_t> {
+// The section header table of a little-endian ELF file (32 or 64 bits) and
+// its section-name table, both checked to lie in the file.
+struct ElfSections {
+  FileWindow& f;
+  bool wide = false;
+  std::int64_t table = 0;
+  std::int64_t entSize = 0;
+  std::uint64_t count = 0;
+  std::uint64_t strOff = 0;
+  std::uint64_t strSize = 0;
+
+  std::optional<std::uint64_t> word(std::int64_t at) const {
     if (wide) return f.le<std::uint64_t>(at);
     if (auto v = f.le<std::uint32_t>(at)) return *v;
     return std::nullopt;
-  };
-  const auto shoff = word(wide ? 0x28 : 0x20);
-  const auto entSize = f.le<std::uint16_t>(wide ? 0x3A : 0x2E);
-  const auto count16 = f.le<std::uint16_t>(wide ? 0x3C : 0x30);
-  const auto strIndex16 = f.le<std::uint16_t>(wide ? 0x3E : 0x32);
-  const std::int64_t minEnt = wide ? 64 : 40;
-  if (!shoff || !entSize || !count16 || !strIndex16 || *entSize < minEnt) return {};
-  if (*shoff > std::uint64_t(f.size())) return {};
-  const std::int64_t table = std::int64_t(*shoff);
-  const std::int64_t offAt = wide ? 0x18 : 0x10, sizeAt = wide ? 0x20 : 0x14, linkAt = wide ? 0x28 : 0x18;
-  std::uint64_t count = *count16, strIndex = *strIndex16;
-  if (count == 0) count = word(table + sizeAt).value_or(0);  // extended numbering
-  if (strIndex == 0xFFFF) strIndex = f.le<std::uint32_t>(table + linkAt).value_or(0xFFFFFFFFu);
-  if (count == 0) return {};
-  if (count > std::uint64_t(f.size()) / *entSize || !f.fits(table, std::int64_t(count) * *entSize)) return {};
-  if (strIndex >= count) return {};
-  const std::int64_t strHeader = table + std::int64_t(strIndex) * *entSize;
-  const auto strOff = word(strHeader + offAt);
-  const auto strSize = word(strHeader + sizeAt);
-  const std::uint64_t fileSize = std::uint64_t(f.size());
-  if (!strOff || !strSize || *strOff > fileSize || *strSize > fileSize - *strOff) return {};
-  static const char kName[] = ".versioninfo";  // with its terminating zero
-  for (std::uint64_t i = 0; i < count; ++i) {
-    const std::int64_t header = table + std::int64_t(i) * *entSize;
-    const auto nameOff = f.le<std::uint32_t>(header);
-    const auto type = f.le<std::uint32_t>(header + 4);
-    if (!nameOff || !type || *type == 8 /* SHT_NOBITS */) continue;
-    if (*nameOff > *strSize || sizeof kName > *strSize - *nameOff) continue;
-    char name[sizeof kName];
-    if (!f.read(std::int64_t(*strOff + *nameOff), name, sizeof name)) continue;
-    if (!std::equal(name, name + sizeof name, kName)) continue;
-    const auto offset = word(header + offAt);
-    const auto size = word(header + sizeAt);
+  }
+  std::int64_t header(std::uint64_t index) const { return table + std::int64_t(index) * entSize; }
+  std::int64_t offsetField() const { return wide ? 0x18 : 0x10; }
+  std::int64_t sizeField() const { return wide ? 0x20 : 0x14; }
+
+  bool read() {
+    unsigned char ident[6];
+    if (!f.read(0, ident, sizeof ident)) return false;
+    if (ident[0] != 0x7F || ident[1] != 'E' || ident[2] != 'L' || ident[3] != 'F') return false;
+    wide = ident[4] == 2;
+    if ((ident[4] != 1 && !wide) || ident[5] != 1) return false;  // little-endian only
+    const auto shoff = word(wide ? 0x28 : 0x20);
+    const auto ent = f.le<std::uint16_t>(wide ? 0x3A : 0x2E);
+    const auto count16 = f.le<std::uint16_t>(wide ? 0x3C : 0x30);
+    const auto strIndex16 = f.le<std::uint16_t>(wide ? 0x3E : 0x32);
+    if (!shoff || !ent || !count16 || !strIndex16 || *ent < (wide ? 64 : 40)) return false;
+    const std::uint64_t fileSize = std::uint64_t(f.size());
+    if (*shoff > fileSize) return false;
+    table = std::int64_t(*shoff);
+    entSize = *ent;
+    count = *count16;
+    std::uint64_t strIndex = *strIndex16;
+    if (count == 0) count = word(table + sizeField()).value_or(0);  // extended numbering
+    if (strIndex == 0xFFFF) strIndex = f.le<std::uint32_t>(table + (wide ? 0x28 : 0x18)).value_or(0xFFFFFFFFu);
+    if (count == 0 || count > fileSize / std::uint64_t(entSize) || !f.fits(table, std::int64_t(count) * entSize))
+      return false;
+    if (strIndex >= count) return false;
+    const auto off = word(header(strIndex) + offsetField());
+    const auto size = word(header(strIndex) + sizeField());
+    if (!off || !size || *off > fileSize || *size > fileSize - *off) return false;
+    strOff = *off;
+    strSize = *size;
+    return true;
+  }
+
+  // Whether section `index` holds data in the file under `name`.
+  template <std::size_t N>
+  bool is(std::uint64_t index, const char (&name)[N]) const {
+    const auto nameOff = f.le<std::uint32_t>(header(index));
+    const auto type = f.le<std::uint32_t>(header(index) + 4);
+    if (!nameOff || !type || *type == 8 /* SHT_NOBITS */) return false;
+    if (*nameOff > strSize || N > strSize - *nameOff) return false;
+    char got[N];
+    return f.read(std::int64_t(strOff + *nameOff), got, N) && std::equal(got, got + N, name);
+  }
+};
+
+VersionBlockLocation findInElf(FileWindow& f) {
+  ElfSections sections{f};
+  if (!sections.read()) return {};
+  for (std::uint64_t i = 0; i < sections.count; ++i) {
+    if (!sections.is(i, ".versioninfo")) continue;
+    const auto offset = sections.word(sections.header(i) + sections.offsetField());
+    const auto size = sections.word(sections.header(i) + sections.sizeField());
     if (!offset || !size || *size == 0) return {};
     VersionBlockLocation where;
     where.size = std::int64_t(std::min<std::uint64_t>(*size, std::uint64_t(INT64_MAX)));

@@ -153,6 +153,17 @@ TEST(FileVerInfo, SurvivesEveryOverwrittenField) {
       if (!errorOf(bad).empty()) ++refused;
     }
   EXPECT_GT(refused, 0);
+
+  // The same for every field of an ELF file's headers and section table.
+  const QByteArray elf = fixtures::BuildElf({});
+  refused = 0;
+  for (qsizetype at = 0; at + 4 <= elf.size(); at += 2)
+    for (const std::uint32_t value : {0u, 0xFFFFFFFFu, 0x7FFFFFF8u, 0xFFFFu, 0x40u}) {
+      QByteArray bad = elf;
+      put32(bad, at, value);
+      if (!errorOf(bad).empty()) ++refused;
+    }
+  EXPECT_GT(refused, 0);
 }
 
 }  // namespace
