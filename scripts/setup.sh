@@ -11,6 +11,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xauth poppler-utils
   mingw-w64 binutils-mingw-w64-x86-64
+  desktop-file-utils shared-mime-info xdg-utils
 )
 
 missing=()

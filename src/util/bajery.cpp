@@ -108,6 +108,8 @@ bool ShellOpen(const QString& target) {
       QUrl::fromUserInput(target, QDir::currentPath(), QUrl::AssumeLocalFile));
 }
 
+bool IsNtPlatform() { return true; }
+
 QString PluralForm(int count, const QString& one, const QString& few, const QString& many) {
   if (count == 1) return one;
   const int tens = count % 100;

@@ -57,6 +57,10 @@ QRect GetWorkArea();
 // The desktop's "open" action on a file path or web address.
 bool ShellOpen(const QString& target);
 
+// True where the rights checks of the NT family apply: here always, since
+// installing system-wide needs root.
+bool IsNtPlatform();
+
 // Polish noun form for a count: one (1), few (2-4, 22-24, ...) or many.
 QString PluralForm(int count, const QString& one, const QString& few, const QString& many);
 

@@ -1,0 +1,99 @@
+#include "install/install.h"
+
+#include "install/association.h"
+#include "install/directoryrights.h"
+#include "install/freedesktop.h"
+#include "install/machineentries.h"
+#include "install/removalscript.h"
+#include "install/systemfiles.h"
+#include "platform/errors.h"
+#include "ui/okienko.h"
+#include "util/bajery.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace zorpokaz {
+
+namespace {
+
+void createShortcut(const InstallPaths& paths) {
+  WriteSystemFile(DesktopShortcutPath(paths), ShortcutEntry(paths.exe, paths.programDir), 0755,
+                  paths.desktopOwner, paths.desktopGroup);
+}
+
+// Settings files live in directories their users own: the file is removed
+// through its directory, never through a link in place of that directory.
+void removeUserSettings(const QStringList& files) {
+  for (const QString& path : files) {
+    const QFileInfo info(path);
+    const int dirFd = open(QFile::encodeName(info.absolutePath()).constData(),
+                           O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (dirFd < 0) continue;  // that user has no settings directory
+    unlinkat(dirFd, QFile::encodeName(info.fileName()).constData(), 0);
+    close(dirFd);
+  }
+}
+
+void writeRemovalScript(const InstallPaths& paths) {
+  const QString script = paths.removalScriptFile();
+  RemovalScript::Write(script, RemovalScript::Text(paths.programDir, script));
+  if (paths.startRemovalScript) paths.startRemovalScript(script);
+}
+
+}  // namespace
+
+bool IsAdmin() { return geteuid() == 0; }
+
+bool RequireAdmin(const QString& prefix) {
+  if (IsNtPlatform() && !IsAdmin()) {
+    ShowError(QStringLiteral("Brak uprawnień !"),
+              prefix + QStringLiteral(" programu wymaga uprawnień administratora systemu."));
+    return false;
+  }
+  return true;
+}
+
+QString DesktopShortcutPath(const InstallPaths& paths) {
+  if (paths.desktopDir.isEmpty() || !QFileInfo(paths.desktopDir).isDir()) throw EAbort();
+  return paths.desktopDir + QLatin1Char('/') + QLatin1String(kShortcutName);
+}
+
+void Install(const InstallPaths& paths) {
+  if (!RequireAdmin(QStringLiteral("Instalacja"))) return;
+  try {
+    createShortcut(paths);
+  } catch (const std::exception&) {
+    // Installation goes on without a shortcut.
+  }
+  try {
+    if (IsNtPlatform()) GiveToUsersGroup(paths.programDir);
+  } catch (const std::exception&) {
+    // Installation goes on with the directory's rights as they were.
+  }
+  WriteMachineEntries(paths);
+  InstallAssociation(paths);
+}
+
+void Uninstall(const InstallPaths& paths) {
+  if (!RequireAdmin(QStringLiteral("Odinstalowanie"))) return;
+  if (!AskTypedYes(QStringLiteral("Odinstalowanie przeglądarki wydruków Zorela 2001"),
+                   QStringLiteral("Czy na pewno chcesz odinstalować program ZorPokaz\r"
+                                  "i wszystkie wydruki zapisane w katalogu\r") +
+                       paths.programDir + QStringLiteral(" ?")))
+    return;
+  removeUserSettings(paths.userSettingsFiles);
+  RemoveMachineEntries(paths);
+  RemoveAssociation(paths);
+  try {
+    RemoveSystemFile(DesktopShortcutPath(paths));
+  } catch (const std::exception&) {
+    // No shortcut, or one that cannot go: removal goes on.
+  }
+  writeRemovalScript(paths);
+}
+
+}  // namespace zorpokaz
