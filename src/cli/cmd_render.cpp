@@ -1,7 +1,9 @@
 // zorpokaz-cli render FILE (-o OUT.pdf | --png DIR) [--dpi N] [--pages SET]
-// [--margins L,T,R,B]: replays the laid-out pages into a PDF of A4 pages,
-// each page image stretched inside the margins as printing does, or into one
-// PNG per page at the page image's own size.
+// [--margins L,T,R,B] [--mode normal|reduced|booklet] [--two-sided]
+// [--reverse] [--mono] [--bitmap]: replays the laid-out pages into a PDF of A4
+// pages, each page image stretched inside the margins as printing does, or
+// into one PNG per page at the page image's own size. With any print option
+// the PDF holds the sheet sides exactly as the print job sends them.
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
@@ -15,7 +17,9 @@
 #include "platform/errors.h"
 #include "platform/gfx/pageimage.h"
 #include "printing/pageset.h"
+#include "printing/printjob.h"
 #include "printing/printrects.h"
+#include "cli/sheetpdftarget.h"
 
 namespace zorpokaz::cli {
 
@@ -66,6 +70,55 @@ void renderPng(const std::deque<PageImage>& pages, const PageList& chosen, const
   }
 }
 
+struct PrintOptions {
+  bool any = false;
+  PrintJobSettings settings;
+};
+
+PrintOptions takePrintOptions(QStringList& args) {
+  PrintOptions o;
+  const QString mode = takeOption(args, QStringLiteral("--mode"));
+  if (!mode.isEmpty()) {
+    o.any = true;
+    if (mode == QLatin1String("normal")) o.settings.sheet.mode = PrintMode::Normalnie;
+    else if (mode == QLatin1String("reduced")) o.settings.sheet.mode = PrintMode::Zmniejszone;
+    else if (mode == QLatin1String("booklet")) o.settings.sheet.mode = PrintMode::Ksiazeczka;
+    else throw UsageError("--mode takes normal, reduced or booklet");
+  }
+  o.settings.sheet.twoSided = takeFlag(args, QStringLiteral("--two-sided"));
+  o.settings.sheet.reverse = takeFlag(args, QStringLiteral("--reverse"));
+  const bool mono = takeFlag(args, QStringLiteral("--mono"));
+  o.settings.colour = !mono;
+  o.settings.bitmap = takeFlag(args, QStringLiteral("--bitmap"));
+  o.settings.noAbort = true;
+  o.any = o.any || o.settings.sheet.twoSided || o.settings.sheet.reverse || mono || o.settings.bitmap;
+  return o;
+}
+
+// The print job into one PDF: nobody is at the printer, so every question is
+// answered the way that prints everything once.
+void renderSheets(const std::deque<PageImage>& pages, PageList chosen, const QString& path, const MarginsMM& m,
+                  const QString& title, const PrintJobSettings& settings) {
+  PageImageList images;
+  images.reserve(pages.size());
+  for (const PageImage& page : pages) images.push_back(std::make_shared<const PageImage>(page));
+  SheetPdfTarget target(path);
+  std::string failure;
+  PrintJobHooks hooks;
+  hooks.askAnotherCopy = [] { return false; };
+  hooks.askBooklet = [](int, int) { return true; };
+  hooks.askTurnStack = [] { return true; };
+  hooks.stepProgress = [] {};
+  hooks.cancelRequested = [] { return false; };
+  hooks.reportError = [&](const std::exception& e) { failure = e.what(); };
+  hooks.pumpEvents = [] {};
+  PrintJob job(target, images, m, title, settings, hooks);
+  job.ComputeRects();
+  job.PrintCopies(chosen);
+  target.finish();
+  if (!failure.empty()) throw Error(failure);
+}
+
 }  // namespace
 
 int cmdRender(const QStringList& argsIn) {
@@ -75,8 +128,10 @@ int cmdRender(const QStringList& argsIn) {
   const QString pngDir = takeOption(args, QStringLiteral("--png"));
   const QString pageSet = takeOption(args, QStringLiteral("--pages"));
   const MarginsMM margins = parseMargins(takeOption(args, QStringLiteral("--margins"), QStringLiteral("10,15,10,25")));
+  const PrintOptions print = takePrintOptions(args);
   if (args.size() != 1) throw UsageError("expected one printout file");
   if (pdf.isEmpty() == pngDir.isEmpty()) throw UsageError("give either -o OUT.pdf or --png DIR");
+  if (print.any && pdf.isEmpty()) throw UsageError("print options need -o OUT.pdf");
 
   auto doc = buildPrintout(args.front(), dpi);
   const auto& pages = doc->Tekst().Pages();
@@ -90,7 +145,9 @@ int cmdRender(const QStringList& argsIn) {
       throw UsageError(QString::fromUtf8(e.what()).replace(QLatin1Char('\r'), QLatin1Char(' ')).toStdString());
     }
   }
-  if (!pdf.isEmpty()) {
+  if (print.any) {
+    renderSheets(pages, chosen, pdf, margins, doc->WczytanyPlikNazwa(), print.settings);
+  } else if (!pdf.isEmpty()) {
     renderPdf(pages, chosen, pdf, margins);
   } else {
     renderPng(pages, chosen, pngDir);

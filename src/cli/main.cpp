@@ -21,7 +21,8 @@ struct Command {
 const Command kCommands[] = {
     {"info", "info FILE [--json]", false, cmdInfo},
     {"pages", "pages FILE [--dpi N] [--json]", true, cmdPages},
-    {"render", "render FILE (-o OUT.pdf | --png DIR) [--dpi N] [--pages SET] [--margins L,T,R,B]", true, cmdRender},
+    {"render", "render FILE (-o OUT.pdf | --png DIR) [--dpi N] [--pages SET] [--margins L,T,R,B] "
+     "[--mode normal|reduced|booklet] [--two-sided] [--reverse] [--mono] [--bitmap]", true, cmdRender},
     {"unpack", "unpack PACKAGE DIR [--overwrite]", false, cmdUnpack},
 };
 

@@ -132,6 +132,62 @@ TEST_F(PagesRender, BadArgumentsAndBadFiles) {
   }
 }
 
+// Page numbers on each sheet side of a PDF, as pdftotext reads them.
+std::vector<QStringList> sidesOf(const QString& pdf) {
+  std::vector<QStringList> sides;
+  for (int side = 1;; ++side) {
+    QProcess p;
+    p.start("pdftotext", {"-f", QString::number(side), "-l", QString::number(side), "-layout", pdf, "-"});
+    if (!p.waitForFinished(30000) || p.exitCode() != 0) break;
+    QStringList numbers;
+    const QString text = QString::fromUtf8(p.readAllStandardOutput());
+    qsizetype at = 0;
+    while ((at = text.indexOf("Strona ", at)) >= 0) {
+      at += 7;
+      qsizetype end = at;
+      while (end < text.size() && text[end].isDigit()) ++end;
+      numbers << text.mid(at, end - at);
+    }
+    sides.push_back(numbers);
+  }
+  return sides;
+}
+
+// Five pages printed in the print modes: the PDF holds the sheet sides in the
+// order they would reach the printer.
+TEST(RenderSheets, PrintModesOrderTheSheetSides) {
+  QTemporaryDir dir;
+  WPrintout p;
+  for (int i = 0; i < 5; ++i) {
+    WBlock b;
+    b.intro = group({line({textField(0, 6000, "Strona %n", "Domyslny", 2)})});
+    b.intro.breakBefore = true;
+    p.root.children.push_back(b);
+  }
+  const QString file = dir.filePath("piec.wyd");
+  QFile f(file);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write(writePrintout(p));
+  f.close();
+  struct Case {
+    QStringList options;
+    std::vector<QStringList> sides;
+  };
+  const Case cases[] = {
+      {{"--mode", "normal", "--reverse"}, {{"5"}, {"4"}, {"3"}, {"2"}, {"1"}}},
+      {{"--mode", "booklet"}, {{"2"}, {"4", "5"}, {"1"}, {"3"}}},
+      {{"--mode", "normal", "--mono", "--bitmap", "--pages", "2-3"}, {{}, {}}},  // bitmaps carry no text
+  };
+  for (const Case& c : cases) {
+    const QString pdf = dir.filePath("arkusze.pdf");
+    const CliRun r = cli(QStringList{"render", file, "-o", pdf} + c.options);
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(sidesOf(pdf), c.sides) << c.options.join(' ').toStdString();
+  }
+  EXPECT_EQ(cli({"render", file, "--png", dir.path(), "--mode", "booklet"}).status, 1);
+  EXPECT_EQ(cli({"render", file, "-o", dir.filePath("x.pdf"), "--mode", "poster"}).status, 1);
+}
+
 // The dump of every sample parses, has at least one page, and is the same on
 // a second run (nothing depends on addresses, time or hash order).
 TEST(PagesSamples, JsonIsCompleteAndRepeatable) {
