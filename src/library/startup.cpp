@@ -1,25 +1,11 @@
 #include "library/startup.h"
 
+#include "install/install.h"
 #include "library/tfrmlista.h"
-#include "ui/okienko.h"
 
 #include <QApplication>
 
 namespace zorpokaz {
-
-namespace {
-
-// Installing and removing the viewer are not part of this build: the user is
-// told so, and nothing is changed.
-int installationNotAvailable(StartKind kind) {
-  ShowError(QStringLiteral("ZorPokaz"),
-            kind == StartKind::Install
-                ? QStringLiteral("Instalacja przeglądarki nie jest dostępna w tej wersji programu.")
-                : QStringLiteral("Usuwanie przeglądarki nie jest dostępne w tej wersji programu."));
-  return 1;
-}
-
-}  // namespace
 
 QString StartArgument(const QStringList& arguments) {
   return arguments.size() > 1 ? arguments.at(1) : QString();
@@ -33,7 +19,15 @@ StartKind StartKindOf(const QString& argument) {
 
 int RunProgram(QApplication& app, const QString& argument, const QString& libraryDir) {
   const StartKind kind = StartKindOf(argument);
-  if (kind != StartKind::Viewer) return installationNotAvailable(kind);
+  if (kind != StartKind::Viewer) {
+    // The viewer installs or removes itself; only message windows are shown.
+    const InstallPaths paths = InstallPaths::FromEnvironment(ProgramFile(), libraryDir);
+    if (kind == StartKind::Install)
+      Install(paths);
+    else
+      Uninstall(paths);
+    return 0;
+  }
   QApplication::setApplicationName(QStringLiteral("ZorPokaz"));
   TFrmLista window(argument, libraryDir);
   window.show();
