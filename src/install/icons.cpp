@@ -9,7 +9,7 @@ constexpr char kPage[] = R"(
   <path d="M9 3h22l10 10v32H9z" fill="#ffffff" stroke="#3a4a6b" stroke-width="1.5" stroke-linejoin="round"/>
   <path d="M31 3v10h10" fill="#dfe6f2" stroke="#3a4a6b" stroke-width="1.5" stroke-linejoin="round"/>
   <g stroke="#000080" stroke-width="2">
-    <path d="M14 18h20M14 23h20M14 28h14M14 33h20M14 38h10"/>
+    <path d="M14 16h20M14 21h20M14 26h14M14 31h20M14 36h10"/>
   </g>)";
 
 }  // namespace
@@ -28,7 +28,7 @@ QByteArray TypeIconSvg() {
   return QByteArray(R"(<?xml version="1.0" encoding="UTF-8"?>
 <svg xmlns="http://www.w3.org/2000/svg" width="48" height="48" viewBox="0 0 48 48">)") +
          kPage + R"(
-  <rect x="12" y="40" width="26" height="6" fill="#a00000"/>
+  <rect x="14" y="39.5" width="22" height="3.5" fill="#a00000"/>
 </svg>
 )";
 }
