@@ -45,7 +45,12 @@ void GiveToUsersGroup(const QString& programDir) {
   const group* users = getgrnam(kUsersGroup);
   if (!users) fail(QStringLiteral("No group ") + QLatin1String(kUsersGroup));
   const gid_t gid = users->gr_gid;
-  const int dirFd = open(QFile::encodeName(programDir).constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  QString path = programDir;
+  while (path.endsWith(QLatin1Char('/'))) path.chop(1);  // a trailing "/" would follow a link
+  // The file system's root opened to every user would be a hole in the
+  // whole machine, not a printout library.
+  if (path.isEmpty()) fail(QStringLiteral("Not changing rights of /"));
+  const int dirFd = open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
   if (dirFd < 0) fail(QStringLiteral("Cannot open ") + programDir);
   const std::unique_ptr<const int, void (*)(const int*)> closeDir(&dirFd, [](const int* fd) { close(*fd); });
   struct stat st {};

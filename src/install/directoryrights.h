@@ -13,7 +13,7 @@ inline constexpr char kUsersGroup[] = "users";
 
 // Throws Error at the first step that fails; the steps before it stay done.
 // Links are never followed: a printout name that is a link, or a directory
-// replaced by one, is not touched.
+// replaced by one, is not touched. The root directory is never changed.
 void GiveToUsersGroup(const QString& programDir);
 
 }  // namespace zorpokaz

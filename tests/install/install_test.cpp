@@ -1,5 +1,6 @@
 #include "install/install.h"
 
+#include "install/directoryrights.h"
 #include "install/freedesktop.h"
 #include "install/machineentries.h"
 #include "install/removalscript.h"
@@ -124,6 +125,20 @@ TEST(Install, WritesEveryEntryReadableByAll) {
   EXPECT_EQ(exeAfter.st_gid, exeBefore.st_gid);
   EXPECT_EQ(targetAfter.st_mode, targetBefore.st_mode);
   EXPECT_EQ(targetAfter.st_gid, targetBefore.st_gid);
+}
+
+TEST(Install, RightsNeverFollowALinkInPlaceOfTheDirectory) {
+  ZP_REQUIRE_ROOT();
+  ScratchTree tree;
+  const QString elsewhere = tree.root + "/elsewhere";
+  QDir().mkpath(elsewhere);
+  writeFile(elsewhere + "/a.wyd", "w");
+  ASSERT_EQ(symlink(QFile::encodeName(elsewhere).constData(), QFile::encodeName(tree.root + "/link").constData()), 0);
+  const struct stat dirBefore = statOf(elsewhere), fileBefore = statOf(elsewhere + "/a.wyd");
+  EXPECT_THROW(GiveToUsersGroup(tree.root + "/link/"), Error);
+  EXPECT_EQ(statOf(elsewhere).st_mode, dirBefore.st_mode);
+  EXPECT_EQ(statOf(elsewhere).st_gid, dirBefore.st_gid);
+  EXPECT_EQ(statOf(elsewhere + "/a.wyd").st_gid, fileBefore.st_gid);
 }
 
 TEST(Install, TwiceRewritesWithoutDuplicatesAndKeepsForeignLines) {
