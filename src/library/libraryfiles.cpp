@@ -40,7 +40,14 @@ QString LibraryFile(const QString& dir, const QString& name, const QString& pref
 }
 
 bool SamePrintoutPath(const QString& a, const QString& b) {
-  return a.compare(b, Qt::CaseInsensitive) == 0 || sameFileOnDisk(a, b);
+  if (sameFileOnDisk(a, b)) return true;
+  // Names may differ in letter case (a printout is one file whatever the case
+  // of its name), but only inside one directory: here "Docs" and "docs" are
+  // two directories, and treating them as one would skip a needed copy.
+  const QFileInfo fa(a);
+  const QFileInfo fb(b);
+  return fa.fileName().compare(fb.fileName(), Qt::CaseInsensitive) == 0 &&
+         (fa.absolutePath() == fb.absolutePath() || sameFileOnDisk(fa.absolutePath(), fb.absolutePath()));
 }
 
 NameFault CheckPrintoutName(const QString& text) {
