@@ -122,7 +122,7 @@ TEST_F(AddPrintoutsTest, UnpackPackageAsksAndReports) {
   EXPECT_EQ(reported, QStringList{"Plik: " + pkg + "\rPaczka z wydrukami jest uszkodzona (wydruk \"d\") !"});
   EXPECT_EQ(libraryFiles(), (QStringList{"a.WYD", "b.WYD"}));
 
-  fixtures::VersionSpec abc;
+  fixtures::VersionValues abc;
   abc.rozmiar = "abc";
   reported.clear();
   UnpackPackage(put(src + "abc.exe", BuildPackage(PackageRecord("e", 0, "x"), abc)), lib);

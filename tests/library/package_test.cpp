@@ -21,7 +21,7 @@ namespace {
 using fixtures::BuildPackage;
 using fixtures::PackageRecord;
 using fixtures::ReadFile;
-using fixtures::VersionSpec;
+using fixtures::VersionValues;
 using fixtures::WriteFile;
 
 #define REQUIRE_MINGW()                                            \
@@ -79,8 +79,8 @@ TEST_F(Package, CheckPackageIdentifiesAndSizes) {
   const QString path = write(good);
   EXPECT_EQ(CheckPackage(path), good.size() - records.size());
 
-  auto spec = [](auto change) {
-    VersionSpec s;
+  auto values = [](auto change) {
+    VersionValues s;
     change(s);
     return s;
   };
@@ -91,14 +91,14 @@ TEST_F(Package, CheckPackageIdentifiesAndSizes) {
     QByteArray file;
     std::string error;
   } cases[] = {
-      {"another description", BuildPackage({}, spec([](VersionSpec& s) { s.description = "Przeglądarka Zorela 2002"; })),
+      {"another description", BuildPackage({}, values([](VersionValues& s) { s.description = "Przeglądarka Zorela 2002"; })),
        "Plik: " + p.toStdString() + "\rTo nie jest paczka z wydrukami Zorela !"},
       {"no Rozmiar", fixtures::BuildPe({}), noSize},
-      {"Rozmiar 0", BuildPackage({}, spec([](VersionSpec& s) { s.rozmiar = "0"; })), noSize},
-      {"Rozmiar negative", BuildPackage({}, spec([](VersionSpec& s) { s.rozmiar = "-20"; })), noSize},
-      {"Rozmiar abc", BuildPackage({}, spec([](VersionSpec& s) { s.rozmiar = "abc"; })),
+      {"Rozmiar 0", BuildPackage({}, values([](VersionValues& s) { s.rozmiar = "0"; })), noSize},
+      {"Rozmiar negative", BuildPackage({}, values([](VersionValues& s) { s.rozmiar = "-20"; })), noSize},
+      {"Rozmiar abc", BuildPackage({}, values([](VersionValues& s) { s.rozmiar = "abc"; })),
        "'abc' is not a valid integer value"},
-      {"no translation", BuildPackage({}, spec([](VersionSpec& s) { s.translation = false; })),
+      {"no translation", BuildPackage({}, values([](VersionValues& s) { s.translation = false; })),
        "Brak informacji o wersji językowej\r(plik: " + p.toStdString() + ")"},
       {"a printout", writer::wrapBody("x"), "Niedostępna informacja o wersji\r(plik: " + p.toStdString() + ")"},
   };
@@ -216,7 +216,7 @@ TEST_F(Package, DamagedRecordsKeepWhatWasWritten) {
 
 TEST_F(Package, FileAcceptable) {
   const QByteArray wyd = writer::wrapBody("x");
-  VersionSpec abc;
+  VersionValues abc;
   abc.rozmiar = "abc";
   const struct {
     const char* name;

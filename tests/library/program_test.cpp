@@ -21,7 +21,7 @@ TEST(Program, VersionOfOtherExecutables) {
   ASSERT_TRUE(dir.isValid());
   struct Case {
     const char* what;
-    fixtures::VersionSpec spec;
+    fixtures::VersionValues values;
     bool elf;
     QString expected;
   } cases[] = {
@@ -33,7 +33,7 @@ TEST(Program, VersionOfOtherExecutables) {
   };
   for (const auto& c : cases) {
     const QString path = dir.filePath(c.what);
-    fixtures::WriteFile(path, c.elf ? fixtures::BuildElf(c.spec) : fixtures::BuildPe(c.spec));
+    fixtures::WriteFile(path, c.elf ? fixtures::BuildElf(c.values) : fixtures::BuildPe(c.values));
     EXPECT_EQ(ProgramVersion(path), c.expected) << c.what;
   }
   fixtures::WriteFile(dir.filePath("text"), "not an executable");

@@ -10,7 +10,7 @@
 namespace zorpokaz {
 namespace {
 
-using fixtures::VersionSpec;
+using fixtures::VersionValues;
 
 #define REQUIRE_MINGW()                                            \
   if (const QString why = fixtures::MingwMissing(); !why.isEmpty()) \
@@ -36,10 +36,10 @@ void put32(QByteArray& b, qsizetype at, std::uint32_t v) { b.replace(at, 4, le32
 
 TEST(FileVerInfo, ReadsPeAndElfAlike) {
   REQUIRE_MINGW();
-  VersionSpec spec;
-  spec.rozmiar0 = "0041472";
-  spec.rozmiar = "316128";
-  for (const QByteArray& file : {fixtures::BuildPe(spec), fixtures::BuildElf(spec)}) {
+  VersionValues values;
+  values.rozmiar0 = "0041472";
+  values.rozmiar = "316128";
+  for (const QByteArray& file : {fixtures::BuildPe(values), fixtures::BuildElf(values)}) {
     MemoryStream stream(file);
     TFileVerInfo info(stream, "p.exe");
     EXPECT_EQ(info.Language(), 0x0415);
@@ -52,7 +52,7 @@ TEST(FileVerInfo, ReadsPeAndElfAlike) {
     EXPECT_EQ(info.StringByName("Comments"), "");
     EXPECT_EQ(info.StringByIndex(8), "");
     EXPECT_EQ(info.StringByIndex(-1), "");
-    EXPECT_EQ(info.Block(), fixtures::VersionBlockOf(spec));
+    EXPECT_EQ(info.Block(), fixtures::VersionBlockOf(values));
   }
 }
 
@@ -73,7 +73,7 @@ TEST(FileVerInfo, OpensFilesByName) {
 
 TEST(FileVerInfo, StringsFollowTheFirstTranslation) {
   REQUIRE_MINGW();
-  VersionSpec english;
+  VersionValues english;
   english.language = 0x0409;
   english.codePage = 1200;
   MemoryStream stream(fixtures::BuildPe(english));
@@ -84,7 +84,7 @@ TEST(FileVerInfo, StringsFollowTheFirstTranslation) {
 
 TEST(FileVerInfo, FilesWithoutAUsableResource) {
   REQUIRE_MINGW();
-  VersionSpec noTranslation;
+  VersionValues noTranslation;
   noTranslation.translation = false;
   const std::string none = "Niedostępna informacja o wersji\r(plik: p.exe)";
   const std::string noLanguage = "Brak informacji o wersji językowej\r(plik: p.exe)";

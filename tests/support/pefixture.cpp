@@ -48,25 +48,25 @@ QString rcString(const QString& text) {
   return out + QLatin1Char('"');
 }
 
-QString script(const VersionSpec& spec) {
+QString script(const VersionValues& version) {
   QString values;
   auto value = [&](const char* name, const std::optional<QString>& v) {
     if (v) values += QStringLiteral("      VALUE \"%1\", %2\n").arg(QLatin1String(name), rcString(*v));
   };
   value("CompanyName", QStringLiteral("Zorel"));
-  value("FileDescription", spec.description);
-  value("FileVersion", spec.fileVersion);
-  value("Rozmiar0", spec.rozmiar0);
-  value("Rozmiar", spec.rozmiar);
+  value("FileDescription", version.description);
+  value("FileVersion", version.fileVersion);
+  value("Rozmiar0", version.rozmiar0);
+  value("Rozmiar", version.rozmiar);
   value("ProductVersion", QStringLiteral("1.0.0.0"));
   QString rc = QStringLiteral(
                    "1 VERSIONINFO\nFILEVERSION 2,2,1,0\nPRODUCTVERSION 1,0,0,0\nBEGIN\n"
                    "  BLOCK \"StringFileInfo\"\n  BEGIN\n    BLOCK \"%1\"\n    BEGIN\n%2    END\n  END\n")
-                   .arg(spec.stringTable, values);
-  if (spec.translation)
+                   .arg(version.stringTable, values);
+  if (version.translation)
     rc += QStringLiteral("  BLOCK \"VarFileInfo\"\n  BEGIN\n    VALUE \"Translation\", %1, %2\n  END\n")
-              .arg(spec.language)
-              .arg(spec.codePage);
+              .arg(version.language)
+              .arg(version.codePage);
   return rc + QStringLiteral("END\n");
 }
 
@@ -76,8 +76,8 @@ QString stem(const QString& rc) {
       QCryptographicHash::hash(rc.toUtf8(), QCryptographicHash::Sha1).toHex().left(16));
 }
 
-QString compileScript(const VersionSpec& spec) {
-  const QString rc = script(spec);
+QString compileScript(const VersionValues& values) {
+  const QString rc = script(values);
   const QString name = stem(rc);
   if (!QFile::exists(workDir().filePath(name + ".rc")))
     WriteFile(workDir().filePath(name + ".rc"), rc.toUtf8());
@@ -105,8 +105,8 @@ QString MingwMissing() {
   return {};
 }
 
-QByteArray BuildPe(const VersionSpec& spec) {
-  const QString name = compileScript(spec);
+QByteArray BuildPe(const VersionValues& values) {
+  const QString name = compileScript(values);
   const QString exe = workDir().filePath(name + ".exe");
   if (!QFile::exists(exe)) {
     if (!QFile::exists(workDir().filePath("main.c")))
@@ -117,8 +117,8 @@ QByteArray BuildPe(const VersionSpec& spec) {
   return ReadFile(exe);
 }
 
-QByteArray VersionBlockOf(const VersionSpec& spec) {
-  const QString name = compileScript(spec);
+QByteArray VersionBlockOf(const VersionValues& values) {
+  const QString name = compileScript(values);
   if (!QFile::exists(workDir().filePath(name + ".res")))
     run(kWindres, {name + ".rc", "-O", "res", "-o", name + ".res"});
   const QByteArray res = ReadFile(workDir().filePath(name + ".res"));
@@ -134,9 +134,9 @@ QByteArray VersionBlockOf(const VersionSpec& spec) {
   throw std::runtime_error("no version resource in the .res file");
 }
 
-QByteArray BuildElf(const VersionSpec& spec) {
-  const QByteArray block = VersionBlockOf(spec);
-  const QString name = stem(script(spec)) + "-elf";
+QByteArray BuildElf(const VersionValues& values) {
+  const QByteArray block = VersionBlockOf(values);
+  const QString name = stem(script(values)) + "-elf";
   WriteFile(workDir().filePath(name + ".bin"), block);
   run("objcopy", {"-I", "binary", "-O", "elf64-x86-64", "-B", "i386:x86-64", "--rename-section",
                   ".data=.versioninfo", name + ".bin", name + ".o"});
@@ -150,7 +150,7 @@ QByteArray PackageRecord(const QByteArray& name, std::int32_t time, const QByteA
          le32(declaredSize.value_or(std::int32_t(data.size()))) + data;
 }
 
-QByteArray BuildPackage(const QByteArray& records, VersionSpec spec) {
+QByteArray BuildPackage(const QByteArray& records, VersionValues values) {
   QByteArray viewer(20000, '\0');
   for (int i = 0; i < viewer.size(); ++i) viewer[i] = char((i * 7) % 251);
   uLongf packedSize = compressBound(uLong(viewer.size()));
@@ -161,14 +161,14 @@ QByteArray BuildPackage(const QByteArray& records, VersionSpec spec) {
   packed.resize(qsizetype(packedSize));
   // Sizes are written with a fixed width, so the stub keeps its size when the
   // placeholders are replaced by the real offsets.
-  const bool fill0 = !spec.rozmiar0, fill = !spec.rozmiar;
-  if (fill0) spec.rozmiar0 = QStringLiteral("0000000");
-  if (fill) spec.rozmiar = QStringLiteral("0000000");
-  QByteArray stub = BuildPe(spec);
+  const bool fill0 = !values.rozmiar0, fill = !values.rozmiar;
+  if (fill0) values.rozmiar0 = QStringLiteral("0000000");
+  if (fill) values.rozmiar = QStringLiteral("0000000");
+  QByteArray stub = BuildPe(values);
   const qsizetype stubSize = stub.size();
-  if (fill0) spec.rozmiar0 = QStringLiteral("%1").arg(stubSize, 7, 10, QLatin1Char('0'));
-  if (fill) spec.rozmiar = QStringLiteral("%1").arg(stubSize + packed.size(), 7, 10, QLatin1Char('0'));
-  stub = BuildPe(spec);
+  if (fill0) values.rozmiar0 = QStringLiteral("%1").arg(stubSize, 7, 10, QLatin1Char('0'));
+  if (fill) values.rozmiar = QStringLiteral("%1").arg(stubSize + packed.size(), 7, 10, QLatin1Char('0'));
+  stub = BuildPe(values);
   if (stub.size() != stubSize) throw std::runtime_error("stub size changed with its size values");
   return stub + packed + records;
 }

@@ -16,7 +16,7 @@
 namespace zorpokaz::fixtures {
 
 // The string values and translation of a version resource.
-struct VersionSpec {
+struct VersionValues {
   std::optional<QString> description = QStringLiteral("Przeglądarka Zorela 2001");
   std::optional<QString> fileVersion = QStringLiteral("2.2.1.0");
   std::optional<QString> rozmiar0;
@@ -31,12 +31,12 @@ struct VersionSpec {
 // the reason the PE tests cannot run.
 QString MingwMissing();
 
-// A PE executable (a tiny C program) with `spec` as its version resource.
-QByteArray BuildPe(const VersionSpec& spec);
-// The binary version block the resource compiler makes for `spec`.
-QByteArray VersionBlockOf(const VersionSpec& spec);
-// An ELF object whose ".versioninfo" section holds VersionBlockOf(spec).
-QByteArray BuildElf(const VersionSpec& spec);
+// A PE executable (a tiny C program) with `values` as its version resource.
+QByteArray BuildPe(const VersionValues& values);
+// The binary version block the resource compiler makes for `values`.
+QByteArray VersionBlockOf(const VersionValues& values);
+// An ELF object whose ".versioninfo" section holds VersionBlockOf(values).
+QByteArray BuildElf(const VersionValues& values);
 
 // A printout record: reserved 0, name as a header string (`form` 0 picks the
 // shortest length form, 1/3/5 force one), time, size = data.size() unless
@@ -45,9 +45,9 @@ QByteArray PackageRecord(const QByteArray& name, std::int32_t time, const QByteA
                          int form = 0, std::optional<std::int32_t> declaredSize = std::nullopt);
 
 // A package: a PE stub whose "Rozmiar0" and "Rozmiar" hold the offsets of the
-// compressed stand-in viewer that follows it (unless `spec` sets them), then
+// compressed stand-in viewer that follows it (unless `values` sets them), then
 // `records` as they are.
-QByteArray BuildPackage(const QByteArray& records, VersionSpec spec = {});
+QByteArray BuildPackage(const QByteArray& records, VersionValues values = {});
 
 // Writes `bytes` to `path`; throws when it cannot.
 void WriteFile(const QString& path, const QByteArray& bytes);
