@@ -157,7 +157,9 @@ TEST_F(PodgladTest, ErrorsAreReportedAndTheWindowStaysOpen) {
     w.OpenFile(c.path);
     showAndLoad(w);
     ASSERT_EQ(errors.size(), 1);
-    if (!c.message.isEmpty()) EXPECT_EQ(errors[0], c.message);
+    if (!c.message.isEmpty()) {
+      EXPECT_EQ(errors[0], c.message);
+    }
     EXPECT_TRUE(w.isVisible());
     EXPECT_TRUE(w.hb()->TextAccept().isEmpty());
     EXPECT_TRUE(w.hb()->TextLeft().isEmpty());
