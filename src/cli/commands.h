@@ -23,5 +23,6 @@ int cmdInfo(const QStringList& args);
 int cmdPages(const QStringList& args);
 int cmdRender(const QStringList& args);
 int cmdUnpack(const QStringList& args);
+int cmdPack(const QStringList& args);
 
 }  // namespace zorpokaz::cli

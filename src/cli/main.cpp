@@ -24,6 +24,8 @@ const Command kCommands[] = {
     {"render", "render FILE (-o OUT.pdf | --png DIR) [--dpi N] [--pages SET] [--margins L,T,R,B] "
      "[--mode normal|reduced|booklet] [--two-sided] [--reverse] [--mono] [--bitmap]", true, cmdRender},
     {"unpack", "unpack PACKAGE DIR [--overwrite]", false, cmdUnpack},
+    {"pack", "pack --stub LAUNCHER --viewer VIEWER [--version X.Y.Z.W] -o OUT.run [PRINTOUT.wyd...]", false,
+     cmdPack},
 };
 
 void printUsage() {
