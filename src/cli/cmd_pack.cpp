@@ -184,7 +184,13 @@ int cmdPack(const QStringList& args) {
   const QByteArray block = stub.mid(where.offset, where.size);
 
   QString version = p.version;
-  if (version.isEmpty()) version = TFileVerInfo(p.viewer).StringByName(QStringLiteral("FileVersion"));
+  if (version.isEmpty()) {
+    try {
+      version = TFileVerInfo(p.viewer).StringByName(QStringLiteral("FileVersion"));
+    } catch (const std::exception&) {
+      // A viewer without version values: only --version can say it.
+    }
+  }
   if (version.isEmpty()) throw UsageError("the viewer has no FileVersion; give --version");
 
   const QByteArray viewer = compressed(readWhole(p.viewer));

@@ -50,12 +50,13 @@ inline QByteArray printout(const QByteArray& text) {
   return writePrintout(p);
 }
 
-// A stand-in viewer: appends "<its path>|<arguments>|<its directory's files>"
+// A stand-in viewer: appends "<its path>|<arguments>|<its directory's files,
+// each followed by "/">"
 // as one line to $ZP_VIEWER_LOG.
 inline QByteArray standInViewer() {
   return "#!/bin/sh\n"
          "d=$(dirname \"$0\")\n"
-         "printf '%s|%s|%s\\n' \"$0\" \"$*\" \"$(ls -A \"$d\" | tr '\\n' ' ')\" >> \"$ZP_VIEWER_LOG\"\n";
+         "printf '%s|%s|%s\\n' \"$0\" \"$*\" \"$(ls -A \"$d\" | tr '\\n' '/')\" >> \"$ZP_VIEWER_LOG\"\n";
 }
 
 struct PackResult {
