@@ -9,7 +9,7 @@ PACKAGES=(
   zlib1g-dev libemf2svg-dev libfreetype-dev libfontconfig-dev
   fonts-liberation fontconfig
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  xvfb xauth poppler-utils
+  xvfb xauth poppler-utils xdotool
   mingw-w64 binutils-mingw-w64-x86-64
   desktop-file-utils shared-mime-info xdg-utils
 )
