@@ -3,7 +3,8 @@
 # With a display (and not under CI) it starts the viewer on the sample library
 # in $BUILD_DIR/library, where the build puts the program next to the samples:
 # the program's directory is its printout library. Without a display it
-# describes each sample and renders it to PDF and PNG under $BUILD_DIR/samples-out.
+# describes each sample and renders it to PDF and PNG under $BUILD_DIR/samples-out,
+# and takes the printouts out of the sample package there.
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 bash "$ROOT/scripts/setup.sh"
@@ -24,4 +25,7 @@ for f in "$ROOT"/samples/*.wyd; do
   "$CLI" render "$f" -o "$OUT/$name.pdf"
   "$CLI" render "$f" --png "$OUT/$name"
 done
+echo "== przyklady.run (the sample package)"
+mkdir -p "$OUT/przyklady"
+"$CLI" unpack "$BUILD_DIR/library/przyklady.run" "$OUT/przyklady" --overwrite
 echo "Rendered pages are in $OUT"

@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <algorithm>
 #include <unistd.h>
 
 #include "launcher/launcherui.h"
@@ -25,6 +26,7 @@ namespace {
 
 constexpr int kClientWidth = 492;
 constexpr int kClientHeight = 233;
+constexpr int kCellHeight = 16;
 
 // The texts keep the system's "\r" line breaks; a label shows them as lines.
 QString lines(const QString& text) {
@@ -41,10 +43,44 @@ QFont cellFont(bool bold) {
   font.setBold(bold);
   for (int px = 16; px > 6; --px) {
     font.setPixelSize(px);
-    if (QFontMetrics(font).height() <= 16) break;
+    if (QFontMetrics(font).height() <= kCellHeight) break;
   }
   return font;
 }
+
+// The font that stands in for the one the texts were measured in is wider:
+// it is made smaller until the widest line of `texts` fits `width`.
+QFont fittedFont(QFont font, const QStringList& texts, int width) {
+  auto widest = [&] {
+    int w = 0;
+    for (const QString& text : texts)
+      for (const QString& line : text.split(QLatin1Char('\n')))
+        w = std::max(w, QFontMetrics(font).horizontalAdvance(line));
+    return w;
+  };
+  while (widest() > width && font.pixelSize() > 8) font.setPixelSize(font.pixelSize() - 1);
+  return font;
+}
+
+// A static text as the window was drawn for: one line per line of the text,
+// a cell height apart, never wrapped.
+class StaticText : public QLabel {
+ public:
+  StaticText(const QString& text, const QFont& font, const QRect& box, QWidget* parent) : QLabel(text, parent) {
+    setGeometry(box);
+    setFont(font);
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter p(this);
+    p.setFont(font());
+    p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
+    const int ascent = QFontMetrics(font()).ascent();
+    const QStringList lines = text().split(QLatin1Char('\n'));
+    for (qsizetype i = 0; i < lines.size(); ++i) p.drawText(0, int(i) * kCellHeight + ascent, lines[i]);
+  }
+};
 
 // A printout page with a folded corner over a box, the package's own icon.
 QIcon launcherIcon() {
@@ -92,6 +128,19 @@ LauncherWindow::LauncherWindow(const LauncherState& state, const QString& tempDi
 void LauncherWindow::createControls() {
   const int W = kClientWidth, H = kClientHeight;
   const QFont bold = cellFont(true), normal = cellFont(false);
+  const QString installText = m_state.NeedsViewer
+                                  ? QStringLiteral(
+                                        "Zainstalowanie przeglądarki i rozpakowanie dołączonych wydruków\r"
+                                        "w podanym niżej katalogu. Wydruki będzie można obejrzeć później\r"
+                                        "uruchamiając program z ikonki utworzonej na pulpicie.")
+                                  : QStringLiteral(
+                                        "Rozpakowanie dołączonych wydruków w katalogu zainstalowanej\r"
+                                        "wcześniej przeglądarki. Wydruki będzie można obejrzeć później\r"
+                                        "uruchamiając program z ikonki \"ZorPokaz\" na pulpicie.");
+  const QString viewText = lines(QStringLiteral(
+      "Szybkie wyświetlenie dołączonych do paczki wydruków.  Wybierz,\r"
+      "jeśli nie chcesz instalować przeglądarki do późniejszego wykorzystania."));
+  const QFont textFont = fittedFont(normal, {viewText, lines(installText)}, W - 60);
 
   m_frame = new QGroupBox(this);
   m_frame->setGeometry(10, 0, W - 20, 185);
@@ -100,26 +149,13 @@ void LauncherWindow::createControls() {
   m_viewOption->setFont(bold);
   m_viewOption->setGeometry(20, 18, W - 40, 20);
 
-  m_viewText = new QLabel(lines(QStringLiteral(
-                              "Szybkie wyświetlenie dołączonych do paczki wydruków.  Wybierz,\r"
-                              "jeśli nie chcesz instalować przeglądarki do późniejszego wykorzystania.")),
-                          this);
-  m_viewText->setFont(normal);
-  m_viewText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  m_viewText->setGeometry(40, 37, W - 60, 33);
+  m_viewText = new StaticText(viewText, textFont, QRect(40, 37, W - 60, 33), this);
 
   m_installOption = new QRadioButton(QStringLiteral("&Zainstaluj przeglądarkę w systemie"), this);
   m_installOption->setFont(bold);
   m_installOption->setGeometry(20, 80, W - 40, 20);
 
-  m_installText = new QLabel(lines(QStringLiteral(
-                                 "Zainstalowanie przeglądarki i rozpakowanie dołączonych wydruków\r"
-                                 "w podanym niżej katalogu. Wydruki będzie można obejrzeć później\r"
-                                 "uruchamiając program z ikonki utworzonej na pulpicie.")),
-                             this);
-  m_installText->setFont(normal);
-  m_installText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  m_installText->setGeometry(40, 99, W - 60, 48);
+  m_installText = new StaticText(lines(installText), textFont, QRect(40, 99, W - 60, 48), this);
 
   m_dirLabel = new QLabel(QStringLiteral("&Katalog docelowy:"), this);
   m_dirLabel->setFont(normal);
@@ -148,10 +184,6 @@ void LauncherWindow::createControls() {
 
   if (!m_state.NeedsViewer) {
     m_installOption->setText(QStringLiteral("&Rozpakowanie dołączonych wydruków"));
-    m_installText->setText(lines(QStringLiteral(
-        "Rozpakowanie dołączonych wydruków w katalogu zainstalowanej\r"
-        "wcześniej przeglądarki. Wydruki będzie można obejrzeć później\r"
-        "uruchamiając program z ikonki \"ZorPokaz\" na pulpicie.")));
     m_dirEdit->setEnabled(false);
   }
   QRadioButton* initial = (m_state.Installed || m_state.NoPrintouts) ? m_installOption : m_viewOption;

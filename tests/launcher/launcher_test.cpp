@@ -2,6 +2,7 @@
 // checks, its window, and both choices carried out against a scratch tree,
 // with a stand-in viewer that records how it was started.
 #include <QApplication>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -184,6 +185,13 @@ TEST_F(Launcher, WindowShowsTheChoicesTheStateAllows) {
     EXPECT_EQ(w.InstallOption()->text(), QString::fromUtf8(c.installCaption)) << c.what;
     EXPECT_EQ(w.InstallText()->text(), c.needsViewer ? kInstallText : kUnpackText) << c.what;
     EXPECT_EQ(w.ViewText()->text(), kViewText) << c.what;
+    // Every line of the texts is seen whole in its box, 16 pixels apart.
+    for (const QLabel* text : {w.ViewText(), w.InstallText()}) {
+      const QStringList lines = text->text().split('\n');
+      EXPECT_LE(lines.size() * 16, text->height() + 2) << c.what;
+      for (const QString& line : lines)
+        EXPECT_LE(QFontMetrics(text->font()).horizontalAdvance(line), text->width()) << line.toStdString();
+    }
     EXPECT_EQ(w.DirectoryEdit()->text(), "/opt/Zor Pokaz/") << c.what;
     EXPECT_EQ(w.DirectoryEdit()->isEnabled(), c.editEnabled) << c.what;
     EXPECT_EQ(w.NextButton()->text(), "&Dalej");
