@@ -126,7 +126,7 @@ LauncherWindow::LauncherWindow(const LauncherState& state, const QString& tempDi
 }
 
 void LauncherWindow::createControls() {
-  const int W = kClientWidth, H = kClientHeight;
+  const int W = kClientWidth;
   const QFont bold = cellFont(true), normal = cellFont(false);
   const QString installText = m_state.NeedsViewer
                                   ? QStringLiteral(
@@ -165,7 +165,12 @@ void LauncherWindow::createControls() {
   m_dirEdit->setFont(normal);
   m_dirEdit->setGeometry(158, 152, W - 180, 21);
   m_dirLabel->setBuddy(m_dirEdit);
+  createButtons(bold);
+  applyState();
+}
 
+void LauncherWindow::createButtons(const QFont& bold) {
+  const int W = kClientWidth, H = kClientHeight;
   m_helpButton = new QPushButton(QStringLiteral("P&omoc"), this);
   m_helpButton->setFont(bold);
   m_helpButton->setGeometry(10, H - 35, 120, 25);
@@ -179,6 +184,15 @@ void LauncherWindow::createControls() {
   m_closeButton->setFont(bold);
   m_closeButton->setGeometry(W - 130, H - 35, 120, 25);
 
+  connect(m_helpButton, &QPushButton::clicked, this,
+          [] { QDesktopServices::openUrl(QUrl(QStringLiteral("http://www.zorel.pl/"))); });
+  connect(m_nextButton, &QPushButton::clicked, this, [this] { Proceed(); });
+  connect(m_closeButton, &QPushButton::clicked, this, &QWidget::close);
+}
+
+// What the start-up found decides the captions, the initial choice and what
+// can be chosen at all.
+void LauncherWindow::applyState() {
   const QList<QWidget*> order = tabOrder();
   for (qsizetype i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
 
@@ -193,11 +207,6 @@ void LauncherWindow::createControls() {
     m_viewOption->setEnabled(false);
     m_viewText->setEnabled(false);
   }
-
-  connect(m_helpButton, &QPushButton::clicked, this,
-          [] { QDesktopServices::openUrl(QUrl(QStringLiteral("http://www.zorel.pl/"))); });
-  connect(m_nextButton, &QPushButton::clicked, this, [this] { Proceed(); });
-  connect(m_closeButton, &QPushButton::clicked, this, &QWidget::close);
 }
 
 QList<QWidget*> LauncherWindow::tabOrder() const {

@@ -58,6 +58,8 @@ class LauncherWindow : public QDialog {
 
  private:
   void createControls();
+  void createButtons(const QFont& bold);
+  void applyState();
   QList<QWidget*> tabOrder() const;
   bool proceedView();
   bool proceedInstall();
