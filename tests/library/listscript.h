@@ -127,7 +127,9 @@ inline void writeFile(const QString& path, const QByteArray& bytes, const QDateT
   ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
   f.write(bytes);
   f.flush();  // a later flush would set the time again
-  if (modified.isValid()) ASSERT_TRUE(f.setFileTime(modified, QFileDevice::FileModificationTime));
+  if (modified.isValid()) {
+    ASSERT_TRUE(f.setFileTime(modified, QFileDevice::FileModificationTime));
+  }
 }
 
 inline QByteArray readFile(const QString& path) {

@@ -19,8 +19,8 @@ namespace zorpokaz::fixtures {
 struct VersionValues {
   std::optional<QString> description = QStringLiteral("Przeglądarka Zorela 2001");
   std::optional<QString> fileVersion = QStringLiteral("2.2.1.0");
-  std::optional<QString> rozmiar0;
-  std::optional<QString> rozmiar;
+  std::optional<QString> rozmiar0 = std::nullopt;
+  std::optional<QString> rozmiar = std::nullopt;
   QString stringTable = QStringLiteral("041504E2");
   bool translation = true;  // the "\VarFileInfo\Translation" value
   std::uint16_t language = 0x0415;
