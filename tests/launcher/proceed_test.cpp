@@ -197,6 +197,19 @@ TEST_F(Proceed, ARecordNameThatLeavesTheDirectoryIsRefusedAndTheNextOneWritten) 
   while (all.hasNext()) EXPECT_FALSE(all.next().contains("zly")) << all.filePath().toStdString();
 }
 
+TEST_F(Proceed, AFileThatCannotBeWrittenIsReportedAndTheNextOneWritten) {
+  const QString dir = root + "/opt/ZorPokaz";
+  QDir().mkpath(dir + "/faktura.wyd/inside");  // a directory where the printout goes
+  const QString package = makePackage("p.run", "2.2.1.0", {faktura, ksiega});
+  ui.answers = {true};
+  ASSERT_TRUE(run(package, false, dir));
+  EXPECT_EQ(ui.shown, (QStringList{"question|Plik \"" + dir + "/faktura.wyd\" już istnieje!\rCzy na pewno mam go pokryć ?",
+                                   "error|Nie udało się zapisać pliku:\r" + dir + "/faktura.wyd", kInstalled}));
+  EXPECT_TRUE(QFileInfo(dir + "/faktura.wyd/inside").isDir());
+  EXPECT_EQ(readFile(dir + "/Księga główna.wyd"), readFile(ksiega));
+  EXPECT_EQ(QDir(dir).entryList(QDir::Files | QDir::Hidden).size(), 2);  // no temporary file left
+}
+
 TEST_F(Proceed, AViewerThatCannotStartIsReported) {
   writeFile(standIn, "#!/nonexistent/interpreter\n");
   const QString package = makePackage("p.run", "2.2.1.0", {faktura});
