@@ -5,6 +5,7 @@
 #pragma once
 
 #include "install/installpaths.h"
+#include "support/testfiles.h"
 #include "ui/tmsgokienko.h"
 
 #include <QApplication>
@@ -24,16 +25,8 @@
 
 namespace zorpokaz::installtest {
 
-inline bool writeFile(const QString& path, const QByteArray& bytes) {
-  QDir().mkpath(QFileInfo(path).absolutePath());
-  QFile f(path);
-  return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
-inline QByteArray readFile(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using testfiles::readFile;
+using testfiles::writeFile;
 
 // Runs `act` on the next modal message window, with its "title|message"
 // (line breaks as "\r").

@@ -14,14 +14,6 @@ using namespace test;
 
 using Pack = Launcher;
 
-PackResult runCli(const QStringList& args) {
-  QProcess p;
-  p.start(cliPath(), args);
-  if (!p.waitForFinished(60000)) return {-1, {}, "did not finish"};
-  return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
-          p.readAllStandardError()};
-}
-
 TEST_F(Pack, BothReadersFindThePrintoutsWithTheirNamesAndTimes) {
   const QString empty = printoutFile("pusty", "");
   const QString package = makePackage("p.run", "2.2.1.0", {faktura, ksiega, empty});
@@ -47,7 +39,7 @@ TEST_F(Pack, BothReadersFindThePrintoutsWithTheirNamesAndTimes) {
   // The viewer's reader.
   const QString out = root + "/out";
   QDir().mkpath(out);
-  const PackResult unpacked = runCli({"unpack", package, out});
+  const CliResult unpacked = runCli({"unpack", package, out});
   ASSERT_EQ(unpacked.status, 0) << unpacked.err.toStdString();
   EXPECT_EQ(readFile(out + "/faktura.WYD"), readFile(faktura));
   EXPECT_EQ(readFile(out + "/Księga główna.WYD"), readFile(ksiega));
@@ -82,7 +74,7 @@ TEST_F(Pack, RefusesWhatItCannotPackAndWritesNothing) {
       {"missing printout", base + QStringList{"--version", "1.0.0.0", root + "/none.wyd"}, 2, "Cannot open file"},
   };
   for (const Case& c : cases) {
-    const PackResult r = runCli(c.args);
+    const CliResult r = runCli(c.args);
     EXPECT_EQ(r.status, c.status) << c.what << ": " << r.err.toStdString();
     EXPECT_TRUE(r.err.contains(c.message)) << c.what << ": " << r.err.toStdString();
     EXPECT_FALSE(QFileInfo::exists(out)) << c.what;

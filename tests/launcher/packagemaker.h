@@ -18,6 +18,7 @@
 
 #include "launcher/launcherui.h"
 #include "support/printoutwriter.h"
+#include "support/testfiles.h"
 
 namespace zorpokaz::paczka::test {
 
@@ -28,16 +29,8 @@ inline QString cliPath() { return builtProgram("zorpokaz-cli"); }
 inline QString launcherPath() { return builtProgram("zorpokaz-paczka"); }
 inline QString viewerPath() { return builtProgram("zorpokaz"); }
 
-inline bool writeFile(const QString& path, const QByteArray& bytes) {
-  QDir().mkpath(QFileInfo(path).absolutePath());
-  QFile f(path);
-  return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
-inline QByteArray readFile(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using testfiles::readFile;
+using testfiles::writeFile;
 
 // A small valid printout whose one field says `text`.
 inline QByteArray printout(const QByteArray& text) {
@@ -59,14 +52,14 @@ inline QByteArray standInViewer() {
          "printf '%s|%s|%s\\n' \"$0\" \"$*\" \"$(ls -A \"$d\" | tr '\\n' '/')\" >> \"$ZP_VIEWER_LOG\"\n";
 }
 
-struct PackResult {
+struct CliResult {
   int status = -1;
   QByteArray out, err;
 };
 
-inline PackResult runPack(const QStringList& args) {
+inline CliResult runCli(const QStringList& args) {
   QProcess p;
-  p.start(cliPath(), QStringList{"pack"} + args);
+  p.start(cliPath(), args);
   if (!p.waitForFinished(120000)) return {-1, {}, "did not finish"};
   return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
           p.readAllStandardError()};
@@ -78,7 +71,7 @@ inline void pack(const QString& viewer, const QString& version, const QString& o
                  const QStringList& printouts = {}) {
   QStringList args{"--stub", launcherPath(), "--viewer", viewer, "-o", out};
   if (!version.isEmpty()) args << "--version" << version;
-  const PackResult r = runPack(args + printouts);
+  const CliResult r = runCli(QStringList{"pack"} + args + printouts);
   ASSERT_EQ(r.status, 0) << r.err.toStdString();
 }
 

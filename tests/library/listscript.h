@@ -4,6 +4,7 @@
 
 #include "preview/tfrmpodglad.h"
 #include "support/printoutwriter.h"
+#include "support/testfiles.h"
 #include "ui/tmsgokienko.h"
 
 #include <QApplication>
@@ -132,9 +133,6 @@ inline void writeFile(const QString& path, const QByteArray& bytes, const QDateT
   }
 }
 
-inline QByteArray readFile(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using testfiles::readFile;
 
 }  // namespace zorpokaz::listtest
