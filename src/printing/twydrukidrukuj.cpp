@@ -1,10 +1,12 @@
 #include "printing/twydrukidrukuj.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QRadioButton>
 #include <QSpinBox>
 
@@ -163,8 +165,10 @@ void TWydrukiDrukuj::ZorBtn1Click() {
 }
 
 bool TWydrukiDrukuj::eventFilter(QObject* watched, QEvent* event) {
-  // edStronyEnter: typing a page set selects that option.
-  if (watched == edStrony && event->type() == QEvent::FocusIn)
+  // edStronyEnter: typing a page set selects that option. Not while a print
+  // action runs: disabling the focused control hands the focus on along the
+  // chain, and the page-set field must not take the range for itself then.
+  if (watched == edStrony && event->type() == QEvent::FocusIn && !m_printing)
     rbStrony4->setChecked(true);
   return TZorForm::eventFilter(watched, event);
 }
@@ -183,7 +187,10 @@ void TWydrukiDrukuj::storeChoices(bool withMode) {
 }
 
 void TWydrukiDrukuj::hbCancel() {
-  storeChoices(false);
+  // Esc while printing is the close request that cancels the action; the
+  // choices it runs with stay as they were read.
+  if (!m_printing)
+    storeChoices(false);
   TZorForm::hbCancel();
 }
 
@@ -246,9 +253,9 @@ PrintJobHooks TWydrukiDrukuj::jobHooks() {
 
 // Page-set errors are shown here and leave the dialog open for correction;
 // anything else goes on to the print action's own report.
-bool TWydrukiDrukuj::buildList(PageList& list) {
+bool TWydrukiDrukuj::buildList(const PageRangeChoice& range, PageList& list) {
   try {
-    list = BuildPageList(rangeChoice());
+    list = BuildPageList(range);
     return true;
   } catch (const EPrintDlgError& e) {
     ShowErrorFn(QStringLiteral("Błąd w podanym zestawie stron !"), QString::fromUtf8(e.what()));
@@ -256,33 +263,43 @@ bool TWydrukiDrukuj::buildList(PageList& list) {
   }
 }
 
-void TWydrukiDrukuj::endPrintAction() {
+void TWydrukiDrukuj::endPrintAction(QWidget* focused) {
   WorkingDlg->CloseWindow();
   repaint();
   SetBusy(false);
   EnableControls(pFrame(), true, false);
   UpdateControls();
+  // The dialog stays open after a failure: the focus goes back where the
+  // person left it, still without any effect on the choices.
+  if (focused && focused->isVisible() && focused->isEnabled())
+    focused->setFocus(Qt::OtherFocusReason);
+  m_printing = false;
 }
 
 void TWydrukiDrukuj::hbAccept() {
-  if (!pFrame()->isEnabled())
+  if (m_printing || !pFrame()->isEnabled())
     return;  // Enter while a print action runs
+  // Every choice is read here, before anything is disabled; what the frame
+  // then does to focus and enabled states cannot change what prints.
   storeChoices(true);
+  const PageRangeChoice range = rangeChoice();
+  const PrintJobSettings settings = jobSettings();
   try {
-    m_system.ApplyColorSetting(PrintSettings().PrintDlg_Kolor);
+    m_system.ApplyColorSetting(settings.colour);
   } catch (const std::exception& e) {
     ReportException(e);
     return;
   }
   m_cancelRequested = false;
+  m_printing = true;
+  const QPointer<QWidget> focused = QApplication::focusWidget();
   EnableControls(pFrame(), false, false);
   SetBusy(true);
   bool printed = false;
   bool pageSetError = false;
   try {
     PageList list;
-    if (buildList(list)) {
-      const PrintJobSettings settings = jobSettings();
+    if (buildList(range, list)) {
       PrintJob job(m_system.Target(), m_pages, m_margins, PrintoutTitle, settings, jobHooks());
       job.ComputeRects();
       WorkingDlg->setProgressMax(PrintJob::progressMax(list, settings.copies));
@@ -294,11 +311,11 @@ void TWydrukiDrukuj::hbAccept() {
       pageSetError = true;
     }
   } catch (const std::exception& e) {
-    endPrintAction();
+    endPrintAction(focused);
     ReportException(e);
     return;
   }
-  endPrintAction();
+  endPrintAction(focused);
   if (pageSetError)
     SafeSetFocus(edStrony);
   if (printed)

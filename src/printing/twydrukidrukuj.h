@@ -115,8 +115,8 @@ class TWydrukiDrukuj : public TZorForm {
   PageRangeChoice rangeChoice() const;
   PrintJobSettings jobSettings() const;
   PrintJobHooks jobHooks();
-  bool buildList(PageList& list);
-  void endPrintAction();
+  bool buildList(const PageRangeChoice& range, PageList& list);
+  void endPrintAction(QWidget* focused);
 
   PrinterSystem& m_system;
   PageImageList m_pages;
@@ -124,6 +124,7 @@ class TWydrukiDrukuj : public TZorForm {
   MarginsMM m_margins{50, 20, 20, 20};
   int m_currentPage = -1;
   bool m_cancelRequested = false;
+  bool m_printing = false;  // a print action runs: no choice may change
 };
 
 }  // namespace zorpokaz

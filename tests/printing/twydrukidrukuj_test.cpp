@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -270,6 +271,81 @@ TEST_F(PrintDialog, DrukujPrintsThePageSetAndRemembersTheMode) {
   EXPECT_TRUE(run.reports.isEmpty());
   EXPECT_EQ(BusyCount(), 0);
   EXPECT_TRUE(run.closed());
+}
+
+// Keys as a person presses them, each sent to the control that has the focus
+// at that moment: "alt+c", "shift+tab", "return", or "type:2,4".
+void pressKeys(const QStringList& keys) {
+  for (const QString& k : keys) {
+    QWidget* target = QApplication::focusWidget();
+    ASSERT_NE(target, nullptr) << "no control has the focus before " << k.toStdString();
+    if (k.startsWith(QStringLiteral("type:"))) {
+      QTest::keyClicks(target, k.mid(5));
+      QTest::qWait(20);
+      continue;
+    }
+    const QKeyCombination key = QKeySequence::fromString(k)[0];
+    QTest::keyClick(target, key.key(), key.keyboardModifiers());
+    // An accelerator clicks its button a moment later, as it would for a person.
+    QTest::qWait(150);
+  }
+}
+
+// Enter in the dialog prints the range the person chose, whatever is left in
+// the page-set field and wherever the focus was left: disabling the controls
+// for printing moves the focus along the chain (into the page-set field) and
+// must not change the choice on the way.
+TEST_F(PrintDialog, EnterPrintsTheChosenRangeWhereverTheFocusWasLeft) {
+  PrintSettings().PrintDlg_Odwrotnie = false;
+  struct Case {
+    const char* what;
+    QStringList keys;
+    const char* printed;
+  };
+  const Case cases[] = {
+      {"every choice as it comes", {"return"}, "raport: 1 2 3 4 5 end"},
+      {"whole, stale set, focus in copies", {"alt+p", "type:2", "alt+c", "alt+i", "return"},
+       "raport: 1 2 3 4 5 end"},
+      {"whole, stale set, focus on its button", {"alt+p", "type:2", "alt+c", "return"},
+       "raport: 1 2 3 4 5 end"},
+      {"current, stale set, focus on its button", {"alt+p", "type:3", "alt+b", "return"},
+       "raport: 4 end"},
+      {"current, stale set, focus in copies", {"alt+p", "type:3", "alt+b", "alt+i", "return"},
+       "raport: 4 end"},
+      {"set, focus in the set", {"alt+p", "type:2,5", "return"}, "raport: 2 5 end"},
+      {"set, focus in copies", {"alt+p", "type:2,5", "alt+i", "return"}, "raport: 2 5 end"},
+      {"set, focus on its button", {"alt+p", "type:2,5", "shift+tab", "return"},
+       "raport: 2 5 end"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    DialogRun run(5);
+    run.viewer.setPageNr(4);
+    run.show();
+    run.dlg->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(run.dlg));
+    pressKeys(c.keys);
+    EXPECT_EQ(run.system->target.summary(false), QStringList{c.printed});
+    EXPECT_EQ(run.errors, QStringList());
+    EXPECT_TRUE(run.closed());
+  }
+}
+
+// A page-set error leaves the dialog open with the choices as they were and
+// the focus back in the field to correct.
+TEST_F(PrintDialog, AfterAPageSetErrorTheChoicesStayAsTheyWere) {
+  DialogRun run(5);
+  run.show();
+  run.dlg->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(run.dlg));
+  pressKeys({"alt+p", "type:7", "alt+i", "return"});
+  EXPECT_EQ(run.errors.size(), 1);
+  EXPECT_TRUE(run.system->target.documents.empty());
+  EXPECT_TRUE(run.dlg->rbStrony4->isChecked());
+  EXPECT_EQ(run.dlg->edStrony->text(), QStringLiteral("7"));
+  EXPECT_EQ(QApplication::focusWidget(), run.dlg->edStrony);
+  pressKeys({"backspace", "type:3", "return"});
+  EXPECT_EQ(run.system->target.summary(false), QStringList{"raport: 3 end"});
 }
 
 TEST_F(PrintDialog, PrintsWithTheViewersMarginsAndCurrentPage) {
