@@ -20,6 +20,8 @@ PrintJob::PrintJob(PrintTarget& target, const PageImageList& pages, const Margin
       m_hooks(std::move(hooks)) {}
 
 void PrintJob::ComputeRects() {
+  m_target.setManualTwoSided(m_settings.sheet.twoSided ||
+                             m_settings.sheet.mode == PrintMode::Ksiazeczka);
   m_target.setOrientation(orientationFor(m_settings.sheet.mode));
   m_rects = zorpokaz::ComputeRects(m_target.metrics(), m_margins, m_settings.sheet.twoSided);
   m_current = m_rects;

@@ -27,6 +27,9 @@ class PrintTarget {
   // Selects the printer again with this orientation; takes effect for the
   // metrics read afterwards and for the next document begun.
   virtual void setOrientation(SheetOrientation orientation) = 0;
+  // The job turns the stack itself (two-sided by hand, booklets): a device
+  // that prints both sides on its own must not do so as well.
+  virtual void setManualTwoSided(bool) {}
   virtual PrinterMetrics metrics() = 0;
 
   // The title is what the printer queue shows. The first sheet side is open

@@ -2,23 +2,17 @@
 
 #include <QDir>
 #include <QFile>
-#include <QPrintEngine>
 #include <QPrinter>
 #include <QTemporaryFile>
 
+#include <algorithm>
 #include <cmath>
 
 #include "platform/errors.h"
-#include "printing/cupsqueue.h"
 
 namespace zorpokaz {
 
 namespace {
-
-// Qt's key for the options its printer-properties dialog leaves for CUPS
-// (name, value, name, value, ...).
-constexpr auto kCupsOptionsKey =
-    static_cast<QPrintEngine::PrintEnginePropertyKey>(QPrintEngine::PPK_CustomBase);
 
 int px(qreal v) { return static_cast<int>(std::lround(v)); }
 
@@ -110,22 +104,26 @@ void QPrinterTarget::finish() {
   m_outputFile.clear();
 }
 
-void QPrinterTarget::submitSpool() {
+CupsOptions QPrinterTarget::submitOptions() const {
+  CupsOptions options = m_jobOptions;
+  auto set = [&options](const QByteArray& name, const QByteArray& value) {
+    options.removeIf([&](const auto& o) { return o.first == name; });
+    options.append({name, value});
+  };
   const QPageLayout layout = m_printer.pageLayout();
-  CupsOptions options;
-  options.append({QByteArray("media"), layout.pageSize().key().toUtf8()});
+  // The paper chosen in the printer's settings, by its own name; else the
+  // size the document was laid out for.
+  if (std::none_of(options.begin(), options.end(), [](const auto& o) { return o.first == "media"; }))
+    set("media", layout.pageSize().key().toUtf8());
   if (layout.orientation() == QPageLayout::Landscape)
-    options.append({QByteArray("landscape"), QByteArray()});
-  // Manual two-sided printing turns the stack itself: the queue must not.
-  options.append({QByteArray("sides"), QByteArray("one-sided")});
-  options.append({QByteArray("print-color-mode"),
-                  QByteArray(m_printer.colorMode() == QPrinter::Color ? "color" : "monochrome")});
-  if (QPrintEngine* engine = m_printer.printEngine()) {
-    const QStringList more = engine->property(kCupsOptionsKey).toStringList();
-    for (qsizetype i = 0; i + 1 < more.size(); i += 2)
-      options.append({more[i].toUtf8(), more[i + 1].toUtf8()});
-  }
-  SubmitToCups(m_printer.printerName(), m_spoolFile, m_title, options);
+    set("landscape", QByteArray());
+  if (m_manualTwoSided)
+    set("sides", "one-sided");
+  return options;
+}
+
+void QPrinterTarget::submitSpool() {
+  SubmitToCups(m_printer.printerName(), m_spoolFile, m_title, submitOptions());
 }
 
 }  // namespace zorpokaz

@@ -16,6 +16,7 @@
 
 #include <functional>
 
+#include "printing/cupsqueue.h"
 #include "printing/printtarget.h"
 
 class QPrinter;
@@ -30,7 +31,12 @@ class QPrinterTarget : public PrintTarget {
   // File printers only: the file a document with this title goes to.
   std::function<QString(const QString& title)> documentFile;
 
+  // Native printers: the options of the printer's settings record, given to
+  // every job submitted from now on.
+  void setJobOptions(const CupsOptions& options) { m_jobOptions = options; }
+
   void setOrientation(SheetOrientation orientation) override;
+  void setManualTwoSided(bool manual) override { m_manualTwoSided = manual; }
   PrinterMetrics metrics() override;
   void beginDocument(const QString& title) override;
   void newPage() override;
@@ -42,12 +48,15 @@ class QPrinterTarget : public PrintTarget {
  private:
   void finish();
   void submitSpool();
+  CupsOptions submitOptions() const;
 
   QPrinter& m_printer;
   QPainter m_painter;
   QString m_title;
   QString m_spoolFile;  // native printers: the open document's file
   QString m_outputFile; // file printers: the open document's file
+  CupsOptions m_jobOptions;
+  bool m_manualTwoSided = false;
 };
 
 }  // namespace zorpokaz
