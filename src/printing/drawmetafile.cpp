@@ -41,7 +41,11 @@ void drawBands(QPainter& canvas, const PixelRect& R, const PageImage& image, boo
   for (const BitmapBand& b : plan.bands) {
     renderBand(band, plan, b, image, blackWhite);
     if (blackWhite) {
-      const QImage mono = band.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither | Qt::MonoOnly);
+      // Index 0 black, 1 white: that is what a PDF printer takes as a 1-bit
+      // picture rather than widening it to colour.
+      static const QList<QRgb> blackOnWhite{qRgb(0, 0, 0), qRgb(255, 255, 255)};
+      const QImage mono = band.convertToFormat(QImage::Format_Mono, blackOnWhite,
+                                               Qt::ThresholdDither | Qt::MonoOnly);
       PrintBitmapBand(canvas, mono, b.targetLeft, b.targetTop, b.rows);
     } else {
       PrintBitmapBand(canvas, band, b.targetLeft, b.targetTop, b.rows);
@@ -61,6 +65,9 @@ void PrintBitmapBand(QPainter& canvas, const QImage& band, int x, int y, int row
     return;
   canvas.save();
   canvas.setCompositionMode(QPainter::CompositionMode_Source);
+  // Bands are pixels for the printer as they are: a PDF printer would
+  // otherwise store them as JPEG, smearing every edge.
+  canvas.setRenderHint(QPainter::LosslessImageRendering);
   canvas.drawImage(QPoint(x, y), band, QRect(0, 0, band.width(), rows));
   canvas.restore();
 }
