@@ -65,7 +65,7 @@ QToolButton* makeButton(QWidget* bar, Glyph g, const QColor& textColor) {
                                   " padding-left: 2px; }"
                                   "QToolButton:hover { border: 1px solid #808080; }"
                                   "QToolButton:pressed { border: 1px solid #c0c0c0; }"
-                                  "QToolButton:disabled { color: #808080; background: #808080; }")
+                                  "QToolButton:disabled { color: #c0c0c0; background: #808080; }")
                        .arg(textColor.name()));
   return b;
 }

@@ -16,6 +16,7 @@
 #include "printing/testpages.h"
 #include "printing/twydrukidrukuj.h"
 #include "ui/apperror.h"
+#include "ui/thintbar.h"
 #include "ui/tzorbtn.h"
 
 namespace zorpokaz {
@@ -33,7 +34,6 @@ class OnePrinter : public PrinterSystem {
   bool ShowProperties(QWidget*, bool, bool&) override { return false; }
   PrintTarget& Target() override { return m_target; }
 
- private:
   testing::RecordingTarget m_target;
 };
 
@@ -94,6 +94,53 @@ TEST(PrintDialogLook, CaptionsFitAndControlsStayInside) {
   EXPECT_EQ(misfits(dlg), QStringList());
   if (!dir.isEmpty())
     dlg->grab().save(QDir(dir).filePath(QStringLiteral("print-dialog-booklet.png")));
+
+  delete dlg.data();
+  SetAppErrorReport(oldReport);
+  SetPrinterSystem(std::move(old));
+  PrintSettings() = TPrintSettings{};
+}
+
+// While printing every control is disabled: the mode buttons show their grey
+// pictures (no trace of the pictures' transparent colour) and the hint bar's
+// buttons keep readable captions.
+TEST(PrintDialogLook, DisabledWhilePrintingStaysReadable) {
+  PrintSettings() = TPrintSettings{};
+  const PageImageList pages = testing::makeTextPages(2);
+  auto printers = std::make_unique<OnePrinter>(pages);
+  OnePrinter* system = printers.get();
+  auto old = SetPrinterSystem(std::move(printers));
+  AppErrorReport oldReport = SetAppErrorReport([](const QString&) {});
+  TEmfViewer viewer;
+  for (const auto& p : pages)
+    viewer.AddPage(p);
+  QPointer<TWydrukiDrukuj> dlg = new TWydrukiDrukuj(nullptr);
+  dlg->SourceViewer = &viewer;
+  dlg->show();
+  QCoreApplication::sendPostedEvents(dlg);
+  QCoreApplication::processEvents();
+
+  QImage modes, bar;
+  system->m_target.onDraw = [&] {
+    if (!modes.isNull())
+      return;
+    EXPECT_FALSE(dlg->btnNormalne->isEnabled());
+    modes = dlg->pOpcje1->grab().toImage();
+    bar = dlg->hb()->grab().toImage();
+    const QString dir = qEnvironmentVariable("ZP_SCREENSHOT_DIR");
+    if (!dir.isEmpty())
+      dlg->grab().save(QDir(dir).filePath(QStringLiteral("print-dialog-printing.png")));
+  };
+  dlg->hb()->OnAccept(nullptr);
+  ASSERT_FALSE(modes.isNull());
+  const int magenta = testing::countPixels(modes, modes.rect(), [](const QColor& c) {
+    return c.red() > 160 && c.blue() > 160 && c.green() < 140;
+  });
+  EXPECT_EQ(magenta, 0);
+  // "Drukuj" and "Zamknij" in silver on the grey of an inactive bar.
+  const int caption = testing::countPixels(bar, QRect(bar.width() - 190, 0, 190, bar.height()),
+                                           [](const QColor& c) { return c.red() > 170 && c.red() == c.blue(); });
+  EXPECT_GT(caption, 40);
 
   delete dlg.data();
   SetAppErrorReport(oldReport);
