@@ -5,12 +5,14 @@
 #include "library/startup.h"
 #include "printing/printdialoghook.h"
 #include "ui/apperror.h"
+#include "util/qttranslations.h"
 
 #include <QApplication>
 
 int main(int argc, char** argv) {
   zorpokaz::ProgramDir();
   QApplication app(argc, argv);
+  zorpokaz::InstallQtTranslations(app);
   zorpokaz::InstallPrintDialog();
   try {
     return zorpokaz::RunProgram(app, zorpokaz::StartArgument(QApplication::arguments()));
