@@ -1,0 +1,208 @@
+// Printing as a person prints: the real zorpokaz on a virtual X display,
+// started on a printout, driven by keys sent through the window system
+// (xdotool) — Escape to show the printout without copying it, Enter in the
+// preview, the mode's accelerator and Enter in the print dialog — onto the
+// default queue of a scheduler of the test's own. The PDFs the queue writes
+// are read back by their ink: page k of the printout carries k letters "I".
+// Fresh settings, so the remembered order is the first-use one (reverse).
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QThread>
+#include <gtest/gtest.h>
+
+#include <poll.h>
+#include <unistd.h>
+
+#include "printing/inkpages.h"
+#include "printing/privatecups.h"
+#include "support/printoutwriter.h"
+#include "support/samples.h"
+
+namespace zorpokaz {
+namespace {
+
+using testing::QueueJob;
+
+// Page k holds one line of k letters "I", large and far apart.
+QByteArray letterPrintout(int pages) {
+  writer::WPrintout p;
+  writer::WStyle big;
+  big.name = "Duzy";
+  big.fontName = "Arial";
+  big.fontStyle = 1;  // bold
+  big.charHeight = 25.0f;
+  big.charsPerLine = 21;
+  big.charWidth = 210.0f / 21;
+  p.styles = {big};
+  for (int k = 1; k <= pages; ++k) {
+    QByteArray text;
+    for (int i = 0; i < k; ++i)
+      text += i ? "  I" : "I";
+    writer::WBlock page;
+    page.newPageBefore = k > 1;
+    page.intro = writer::group({writer::line({writer::textField(writer::mmUnits(10), writer::mmUnits(190), text, "Duzy")})});
+    p.root.children.push_back(page);
+  }
+  return writer::writePrintout(p);
+}
+
+// Xvfb on a display number of its own choosing (-displayfd), so that tests
+// running side by side never meet on one display.
+class VirtualDisplay {
+ public:
+  QString start() {
+    int fds[2];
+    if (pipe(fds) != 0)
+      return QStringLiteral("no pipe");
+    m_server.setChildProcessModifier([fds] {
+      dup2(fds[1], 3);
+      close(fds[0]);
+    });
+    m_server.start(QStringLiteral("Xvfb"), {"-displayfd", "3", "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
+    close(fds[1]);
+    QByteArray number;
+    pollfd pfd{fds[0], POLLIN, 0};
+    while (!number.endsWith('\n') && poll(&pfd, 1, 15000) > 0) {
+      char c;
+      if (read(fds[0], &c, 1) != 1)
+        break;
+      number += c;
+    }
+    close(fds[0]);
+    if (number.trimmed().isEmpty())
+      return QStringLiteral("Xvfb gave no display");
+    name = QLatin1Char(':') + QString::fromLatin1(number.trimmed());
+    return QString();
+  }
+  ~VirtualDisplay() {
+    if (m_server.state() != QProcess::NotRunning) {
+      m_server.terminate();
+      if (!m_server.waitForFinished(5000))
+        m_server.kill();
+      m_server.waitForFinished();
+    }
+  }
+  QString name;
+
+ private:
+  QProcess m_server;
+};
+
+class PrintDesktop : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (const char* tool : {"Xvfb", "xdotool"})
+      if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty()) {
+        if (qEnvironmentVariable("CI") == QLatin1String("true"))
+          FAIL() << tool << " is missing";
+        GTEST_SKIP() << tool << " is missing";
+      }
+    ZP_START_PRIVATE_CUPS(cups);
+    const QString why = display.start();
+    ASSERT_TRUE(why.isEmpty()) << why.toStdString();
+    env = cups.childEnvironment();
+    env.insert("DISPLAY", display.name);
+    env.insert("QT_QPA_PLATFORM", "xcb");
+    env.insert("HOME", scratch.filePath("home"));
+    env.insert("XDG_CONFIG_HOME", scratch.filePath("config"));
+    env.insert("XDG_DATA_HOME", scratch.filePath("data"));
+    env.insert("TMPDIR", scratch.path());
+    QDir().mkpath(scratch.filePath("home"));
+    printout = scratch.filePath("raport.wyd");
+    QFile f(printout);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(letterPrintout(5)) > 0);
+  }
+
+  void TearDown() override {
+    if (viewer.state() != QProcess::NotRunning) {
+      viewer.kill();
+      viewer.waitForFinished();
+    }
+  }
+
+  QByteArray xdotool(const QStringList& args) {
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral("xdotool"), args);
+    if (!p.waitForFinished(20000)) {
+      p.kill();
+      p.waitForFinished();
+      ADD_FAILURE() << "xdotool " << args.join(' ').toStdString() << " did not finish";
+      return {};
+    }
+    return p.readAllStandardOutput().trimmed();
+  }
+
+  // Waits (bounded) for a visible window whose title holds `title`, gives it
+  // the keyboard and presses `keys` one after another.
+  void keysTo(const QString& title, const QStringList& keys) {
+    QByteArray window;
+    QElapsedTimer waited;
+    waited.start();
+    while (window.isEmpty() && waited.elapsed() < 60000 && viewer.state() == QProcess::Running) {
+      window = xdotool({"search", "--onlyvisible", "--name", title}).split('\n').value(0);
+      if (window.isEmpty())
+        QThread::msleep(200);
+    }
+    ASSERT_FALSE(window.isEmpty()) << "no window \"" << title.toStdString() << '"';
+    xdotool({"windowfocus", "--sync", window});
+    QThread::msleep(300);  // the window settles before the first key
+    for (const QString& k : keys)
+      xdotool({"key", "--clearmodifiers", k});
+  }
+
+  // The program started on the printout, shown without copying, printed with
+  // `modeKeys` pressed in the print dialog, the turning question answered
+  // when there is one, and closed again.
+  std::vector<QueueJob> printAsAPerson(const QStringList& modeKeys, int jobs, bool turn) {
+    viewer.setProcessEnvironment(env);
+    viewer.setProcessChannelMode(QProcess::ForwardedChannels);
+    viewer.start(QCoreApplication::applicationDirPath() + QStringLiteral("/../src/zorpokaz"), {printout});
+    EXPECT_TRUE(viewer.waitForStarted(10000));
+    keysTo(QStringLiteral("ZorPokaz - ") + printout, {"Escape"});  // "Nie": show it at once
+    keysTo(QStringLiteral("\"raport\""), {"Return"});
+    keysTo(QStringLiteral("Wybierz drukarkę i parametry drukowania"), modeKeys + QStringList{"Return"});
+    if (turn)
+      keysTo(QStringLiteral("Czekam na odwrócenie kartek"), {"alt+o"});
+    const std::vector<QueueJob> arrived = cups.waitForJobs(jobs);
+    keysTo(QStringLiteral("\"raport\""), {"Escape"});
+    EXPECT_TRUE(viewer.waitForFinished(30000)) << "the program did not end";
+    EXPECT_EQ(viewer.exitCode(), 0);
+    return arrived;
+  }
+
+  static QStringList sheets(const std::vector<QueueJob>& jobs, bool landscapeSides = false) {
+    QStringList out;
+    for (const QueueJob& job : jobs)
+      out << job.name() + ": " + testing::inkSheets(job.pdf, landscapeSides).join(QLatin1Char(' '));
+    return out;
+  }
+
+  testing::PrivateCups cups;
+  VirtualDisplay display;
+  QTemporaryDir scratch;
+  QProcessEnvironment env;
+  QString printout;
+  QProcess viewer;
+};
+
+TEST_F(PrintDesktop, EnterEnterPrintsTheWholePrintoutInTheRememberedOrder) {
+  EXPECT_EQ(sheets(printAsAPerson({}, 1, false)), QStringList{"raport: 5 4 3 2 1"});
+}
+
+TEST_F(PrintDesktop, ReducedChosenByItsAcceleratorPrintsLandscapeHalves) {
+  EXPECT_EQ(sheets(printAsAPerson({"alt+z"}, 1, false), true), QStringList{"raport: 5|_ 3|4 1|2"});
+}
+
+TEST_F(PrintDesktop, BookletPrintsTwoPassesAroundTheTurningQuestion) {
+  EXPECT_EQ(sheets(printAsAPerson({"alt+k"}, 2, true), true),
+            (QStringList{"raport (1): 2|_ 4|5", "raport (2): _|3 _|1"}));
+}
+
+}  // namespace
+}  // namespace zorpokaz
