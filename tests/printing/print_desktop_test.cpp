@@ -16,6 +16,9 @@
 #include <gtest/gtest.h>
 
 #include <poll.h>
+#include <sys/prctl.h>
+
+#include <csignal>
 #include <unistd.h>
 
 #include "printing/inkpages.h"
@@ -62,6 +65,7 @@ class VirtualDisplay {
     m_server.setChildProcessModifier([fds] {
       dup2(fds[1], 3);
       close(fds[0]);
+      prctl(PR_SET_PDEATHSIG, SIGTERM);  // gone with a test killed half way
     });
     m_server.start(QStringLiteral("Xvfb"), {"-displayfd", "3", "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
     close(fds[1]);

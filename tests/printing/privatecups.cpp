@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QThread>
 
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -73,6 +74,8 @@ QString PrivateCups::start() {
     return why;
 
   m_cupsd.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+  // A test killed half way (a time limit) takes its scheduler with it.
+  m_cupsd.setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGTERM); });
   m_cupsd.start(QStringLiteral("/usr/sbin/cupsd"),
                 {"-f", "-c", path("etc/cupsd.conf"), "-s", path("etc/cups-files.conf")});
   if (!m_cupsd.waitForStarted(10000))
