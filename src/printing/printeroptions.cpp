@@ -46,10 +46,11 @@ class Dest {
     m_dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, name.constData(), nullptr);
     if (m_dest)
       m_info = cupsCopyDestInfo(CUPS_HTTP_DEFAULT, m_dest);
-    if (!m_dest || !m_info)
-      throw Error(QStringLiteral("Nie można odczytać ustawień drukarki %1:\r%2")
-                      .arg(queue, QString::fromUtf8(cupsLastErrorString()))
-                      .toStdString());
+    if (!m_info) {
+      const QString why = QString::fromUtf8(cupsLastErrorString());
+      cupsFreeDests(m_dest ? 1 : 0, m_dest);
+      throw Error(QStringLiteral("Nie można odczytać ustawień drukarki %1:\r%2").arg(queue, why).toStdString());
+    }
   }
   ~Dest() {
     cupsFreeDestInfo(m_info);
@@ -87,7 +88,8 @@ PrinterOption standardOption(const Dest& dest, const char* keyword) {
       const QByteArray value = valueAt(attr, i);
       if (value.isEmpty() || value == "none")
         continue;
-      QString text = qstrcmp(keyword, "media") == 0 ? PaperText(value) : StandardValueText(keyword, value);
+      const QString text =
+          qstrcmp(keyword, "media") == 0 ? PaperText(value) : StandardValueText(keyword, value);
       o.choices.push_back({value, text.isEmpty() ? dest.localized(keyword, value) : text});
     }
   }
@@ -118,7 +120,8 @@ void addDriverGroup(const ppd_group_t& group, const QString& title,
                     {}, option.defchoice};
     for (int c = 0; c < option.num_choices; ++c) {
       const ppd_choice_t& choice = option.choices[c];
-      o.choices.push_back({choice.choice, QString::fromUtf8(*choice.text ? choice.text : choice.choice)});
+      o.choices.push_back(
+          {choice.choice, QString::fromUtf8(*choice.text ? choice.text : choice.choice)});
     }
     g.options.push_back(std::move(o));
   }
@@ -142,8 +145,8 @@ void addDriverOptions(const QString& queue, std::vector<PrinterOptionGroup>& gro
   const QString title = QStringLiteral("Opcje sterownika drukarki");
   for (int i = 0; i < ppd->num_groups; ++i) {
     const ppd_group_t& group = ppd->groups[i];
-    addDriverGroup(group, ppd->num_groups > 1 ? title + QStringLiteral(" – ") + QString::fromUtf8(group.text) : title,
-                   groups);
+    const QString own = QString::fromUtf8(group.text);
+    addDriverGroup(group, ppd->num_groups > 1 ? title + QStringLiteral(" – ") + own : title, groups);
   }
 }
 

@@ -33,6 +33,21 @@ TEST(PrinterPort, TheDeviceUriReadableAndWithoutCredentials) {
         << c.uri;
 }
 
+// Papers by name and size in millimetres; a driver's paper a fraction of a
+// millimetre off a standard one goes by the standard name.
+TEST(PrinterPaper, NamedWithTheirSize) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"iso_a4_210x297mm", "A4 (210 × 297 mm)"},
+      {"na_letter_8.5x11in", "Letter (215,9 × 279,4 mm)"},
+      {"custom_148.52x209.9mm_148.52x209.9mm", "A5 (148,52 × 209,9 mm)"},
+      {"custom_100x150mm_100x150mm", "100 × 150 mm"},
+      {"iso-a4", "A4 (210 × 297 mm)"},
+      {"nie-papier", "nie-papier"},
+  };
+  for (const auto& [media, text] : cases)
+    EXPECT_EQ(PaperText(media), QString::fromUtf8(text)) << media;
+}
+
 std::vector<PrinterOptionGroup> someOptions() {
   return {
       {QStringLiteral("Papier"),
