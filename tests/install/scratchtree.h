@@ -5,6 +5,7 @@
 #pragma once
 
 #include "install/installpaths.h"
+#include "support/cirequire.h"
 #include "support/testfiles.h"
 #include "ui/tmsgokienko.h"
 
@@ -100,10 +101,7 @@ class ScratchTree {
 };
 
 // Installation needs root; as anyone else the tests that run it are skipped.
-#define ZP_REQUIRE_ROOT()                                                                 \
-  if (geteuid() != 0) {                                                                   \
-    GTEST_SKIP() << "needs root: installation writes machine-wide entries and changes the " \
-                    "directory's group (CI runs as root)";                                  \
-  }
+#define ZP_REQUIRE_ROOT() \
+  ZP_REQUIRE(fixtures::RootMissing("installation writes machine-wide entries and changes the directory's group"))
 
 }  // namespace zorpokaz::installtest

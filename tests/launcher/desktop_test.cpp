@@ -10,6 +10,8 @@
 #include <QThread>
 #include <gtest/gtest.h>
 
+#include "support/cirequire.h"
+
 #include <unistd.h>
 
 #include "launcher/packagecontent.h"
@@ -65,8 +67,7 @@ class Desktop : public Launcher {
  protected:
   void SetUp() override {
     Launcher::SetUp();
-    if (QStandardPaths::findExecutable("Xvfb").isEmpty() || QStandardPaths::findExecutable("xdotool").isEmpty())
-      GTEST_SKIP() << "Xvfb and xdotool are needed";
+    ZP_REQUIRE(fixtures::ToolMissing({"Xvfb", "xdotool"}, "xvfb, xdotool"));
     ASSERT_TRUE(display.start()) << "no virtual display";
     writeFile(standIn, watchingViewer());
     env = QProcessEnvironment::systemEnvironment();
@@ -141,7 +142,7 @@ TEST_F(Desktop, ViewChoiceRunsTheViewerHiddenAndRemovesTheScratchDirectory) {
 }
 
 TEST_F(Desktop, InstallChoiceAsksAboutAKeptPrintoutAndEndsWithItsMessage) {
-  if (geteuid() != 0) GTEST_SKIP() << "installing the viewer needs root (CI runs as root)";
+  ZP_REQUIRE(fixtures::RootMissing("installing the viewer needs root"));
   const QString dir = root + "/opt/Zor Pokaz";
   QDir().mkpath(dir);
   writeFile(dir + "/faktura.wyd", "old");

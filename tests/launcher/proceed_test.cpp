@@ -8,6 +8,8 @@
 #include <QRadioButton>
 #include <gtest/gtest.h>
 
+#include "support/cirequire.h"
+
 #include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -244,7 +246,7 @@ TEST_F(Proceed, APlantedScratchLinkIsNeitherUsedNorEmptied) {
 // The built viewer, packed and installed into the scratch tree: it records
 // the directory, and the next package finds it installed and current.
 TEST_F(Proceed, TheRealViewerInstallsItselfWhereTheNextPackageFindsIt) {
-  if (geteuid() != 0) GTEST_SKIP() << "the viewer installs only as root (CI runs as root)";
+  ZP_REQUIRE(fixtures::RootMissing("the viewer installs only as root"));
   for (const char* d : {"/usr/share", "/home/Pulpit", "/home/.config", "/home/.local/share"})
     QDir().mkpath(root + d);
   m_env.set("XDG_CONFIG_DIRS", places.configDir);

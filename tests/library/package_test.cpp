@@ -12,6 +12,7 @@
 #include "platform/files/memorystream.h"
 #include "platform/tfileverinfo.h"
 #include "printing/strtoint.h"
+#include "support/cirequire.h"
 #include "support/pefixture.h"
 #include "support/printoutwriter.h"
 
@@ -24,9 +25,7 @@ using fixtures::ReadFile;
 using fixtures::VersionValues;
 using fixtures::WriteFile;
 
-#define REQUIRE_MINGW()                                            \
-  if (const QString why = fixtures::MingwMissing(); !why.isEmpty()) \
-  GTEST_SKIP() << why.toStdString()
+#define REQUIRE_MINGW() ZP_REQUIRE(fixtures::MingwMissing().toStdString())
 
 // Answers the overwrite questions from a script (then "Nie") and records
 // what happened.
@@ -47,7 +46,7 @@ constexpr std::int32_t kTime = (23 << 25) | (4 << 21) | (5 << 16) | (6 << 11) | 
 class Package : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (const QString why = fixtures::MingwMissing(); !why.isEmpty()) GTEST_SKIP() << why.toStdString();
+    REQUIRE_MINGW();
     lib = tmp.path() + "/lib/";
     QDir().mkpath(lib);
   }
