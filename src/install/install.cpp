@@ -70,7 +70,7 @@ void Install(const InstallPaths& paths) {
     // Installation goes on without a shortcut.
   }
   try {
-    if (IsNtPlatform()) GiveToUsersGroup(paths.programDir);
+    if (IsNtPlatform()) ShareLibrary(paths.programDir, paths.trustedViewer);
   } catch (const std::exception&) {
     // Installation goes on with the directory's rights as they were.
   }
@@ -93,6 +93,9 @@ void Uninstall(const InstallPaths& paths) {
   } catch (const std::exception&) {
     // No shortcut, or one that cannot go: removal goes on.
   }
+  // The script must be able to delete the executable; the directory stays
+  // closed to the group until then.
+  ReleaseViewer(paths.programDir);
   writeRemovalScript(paths);
 }
 

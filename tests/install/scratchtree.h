@@ -26,6 +26,7 @@
 
 namespace zorpokaz::installtest {
 
+using testfiles::immutableSupported;
 using testfiles::readFile;
 using testfiles::writeFile;
 
@@ -65,6 +66,7 @@ class ScratchTree {
     writeFile(exe, "#!/bin/sh\n");
   }
   ~ScratchTree() {
+    testfiles::releaseImmutable(root);
     for (const auto& [name, value] : m_saved) {
       if (value)
         qputenv(name.constData(), *value);
@@ -79,6 +81,7 @@ class ScratchTree {
     InstallPaths p = InstallPaths::FromEnvironment(exe, programDir);
     p.userSettingsFiles = {root + "/home/.config/ZorPokaz.conf", root + "/other/.config/ZorPokaz.conf"};
     p.startRemovalScript = [this](const QString& script) { startedScripts << script; };
+    p.trustedViewer = exe;  // the stand-in plays the running viewer
     return p;
   }
 
