@@ -27,28 +27,23 @@ using namespace test;
 QByteArray watchingViewer() {
   return "#!/bin/sh\n"
          "shown=$(xdotool search --onlyvisible --name 'ZorPokaz - ' 2>/dev/null | wc -l)\n"
-         "printf '%s|%s|%s|shown=%s\\n' \"$0\" \"$*\" \"$(ls -A \"$(dirname \"$0\")\" | tr '\\n' '/')\" \"$shown\" "
+         "p=$(readlink -f \"$0\")\n"
+         "printf '%s|%s|%s|shown=%s\\n' \"$p\" \"$*\" \"$(ls -A \"$(dirname \"$p\")\" | tr '\\n' '/')\" \"$shown\" "
          ">> \"$ZP_VIEWER_LOG\"\n";
 }
 
 class Display {
  public:
+  // The server picks a free display itself and names it on its standard
+  // output, so tests running side by side never race for one.
   bool start() {
-    for (int n = 91; n < 140; ++n) {
-      if (QFileInfo::exists(QString("/tmp/.X11-unix/X%1").arg(n)) || QFileInfo::exists(QString("/tmp/.X%1-lock").arg(n)))
-        continue;
-      name = QString(":%1").arg(n);
-      m_server.start("Xvfb", {name, "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
-      if (!m_server.waitForStarted(5000)) return false;
-      for (int i = 0; i < 100; ++i) {
-        if (QFileInfo::exists(QString("/tmp/.X11-unix/X%1").arg(n))) return true;
-        if (m_server.state() == QProcess::NotRunning) break;
-        QThread::msleep(50);
-      }
-      m_server.kill();
-      m_server.waitForFinished();
-    }
-    return false;
+    m_server.start("Xvfb", {"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
+    if (!m_server.waitForStarted(5000)) return false;
+    QByteArray number;
+    while (!number.endsWith('\n') && m_server.waitForReadyRead(10000)) number += m_server.readAllStandardOutput();
+    if (number.trimmed().isEmpty()) return false;
+    name = ":" + QString::fromLatin1(number.trimmed());
+    return true;
   }
   ~Display() {
     if (m_server.state() != QProcess::NotRunning) {
