@@ -17,8 +17,9 @@
 namespace zorpokaz::paczka {
 
 // The largest viewer a package may carry: room for a viewer built with debug
-// information (a shipped one is under 1 MB), and all a crafted stream can
-// make the launcher write, which is never more than fits on the target.
+// information (about 30 MB; a shipped one is a few MB), and all a crafted
+// stream can make the launcher write, which is never more than fits on the
+// target.
 constexpr std::int64_t kMaxViewerSize = std::int64_t(64) << 20;
 
 struct RecordHeader {

@@ -2,6 +2,7 @@
 // where, what the viewer is started with, which message the user sees, and
 // that a damaged package or a hostile record never loses or escapes anything.
 #include <QApplication>
+#include <QProcess>
 #include <QSet>
 #include <QDirIterator>
 #include <QLineEdit>
@@ -10,6 +11,7 @@
 
 #include "support/cirequire.h"
 
+#include <fcntl.h>
 #include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -209,8 +211,10 @@ TEST_F(Proceed, APlantedScratchLinkIsNeitherUsedNorEmptied) {
   EXPECT_TRUE(viewerRuns().isEmpty());
 }
 
-// The built viewer, packed and installed into the scratch tree: it records
-// the directory, and the next package finds it installed and current.
+// The built viewer, packed as it is shipped (without debug information) and
+// installed into the scratch tree: it records the directory, opens it to the
+// users group with itself protected, and the next package finds it
+// installed and current.
 TEST_F(Proceed, TheRealViewerInstallsItselfWhereTheNextPackageFindsIt) {
   ZP_REQUIRE(fixtures::RootMissing("the viewer installs only as root"));
   for (const char* d : {"/usr/share", "/home/Pulpit", "/home/.config", "/home/.local/share"})
@@ -222,16 +226,26 @@ TEST_F(Proceed, TheRealViewerInstallsItselfWhereTheNextPackageFindsIt) {
   m_env.set("XDG_DESKTOP_DIR", root + "/home/Pulpit");
   m_env.set("HOME", root + "/home");
   m_env.set("TMPDIR", places.tempDir);
+  const QString viewer = root + "/src/zorpokaz";
+  ASSERT_EQ(QProcess::execute("objcopy", {"--strip-debug", viewerPath(), viewer}), 0);
   const QString version = VersionValue(viewerPath(), "FileVersion");
-  const QString package = makePackage("real.run", {}, {faktura}, viewerPath());
+  const QString package = makePackage("real.run", {}, {faktura}, viewer);
   const QString dir = root + "/opt/ZorPokaz";
   ASSERT_TRUE(run(package, false, dir)) << ui.shown.join('\n').toStdString();
   EXPECT_EQ(ui.shown, QStringList{kInstalled});
-  EXPECT_EQ(readFile(dir + "/zorpokaz"), readFile(viewerPath()));
+  EXPECT_EQ(readFile(dir + "/zorpokaz"), readFile(viewer));
   EXPECT_EQ(InstalledDirectory(places), dir + "/");
   EXPECT_TRUE(QFileInfo::exists(root + "/home/Pulpit/ZorPokaz.desktop"));
+  struct stat st {};
+  ASSERT_EQ(::stat(QFile::encodeName(dir).constData(), &st), 0);
+  const bool immutable = testfiles::immutableSupported(root);
+  EXPECT_EQ(st.st_mode & 07070, S_ISGID | 0070 | (immutable ? 0 : S_ISVTX));
+  const int exe = ::open(QFile::encodeName(dir + "/zorpokaz").constData(), O_RDONLY);
+  int flags = 0;
+  EXPECT_EQ(::ioctl(exe, FS_IOC_GETFLAGS, &flags) == 0 && (flags & FS_IMMUTABLE_FL), immutable);
+  ::close(exe);
 
-  const QString next = makePackage("next.run", {}, {ksiega}, viewerPath());
+  const QString next = makePackage("next.run", {}, {ksiega}, viewer);
   LauncherState s;
   ASSERT_TRUE(StartUp(next, places, ui, s));
   EXPECT_TRUE(s.Installed);
