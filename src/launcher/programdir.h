@@ -20,4 +20,13 @@ bool HasRoomFor(const QString& dir, std::int64_t bytes);
 // Changes nothing it is not allowed to.
 void PrepareViewerUpdate(const QString& dir);
 
+// Whether the launcher may start as root from `dir`, the package's own
+// directory. Qt reads qt.conf and qt6.conf there and looks for plugins in its
+// subdirectories, so a file another user put there would run as root: the
+// directory and its parents must be root's and writable by root alone (a
+// parent may be sticky, as /tmp is, the directory itself not), and so must
+// every subdirectory, qt.conf and qt6.conf in it. Empty when it may (always
+// for other users); otherwise why not, for standard error.
+QString RootStartRefusal(const QString& dir);
+
 }  // namespace zorpokaz::paczka

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "launcher/packagecontent.h"
+#include "support/cirequire.h"
 #include "launcher/programdir.h"
 #include "launcher/runviewer.h"
 #include "launcherfixture.h"
@@ -154,6 +155,21 @@ TEST_F(Hostile, TheViewerStartedIsTheFileWrittenNotWhatStandsUnderItsName) {
   EXPECT_TRUE(RunViewer(nullptr, dir + "/zorpokaz", "INST", false, fd));
   ::close(fd);
   EXPECT_EQ(viewerRuns(), QStringList{"written|INST"});
+}
+
+// As root the launcher starts only from a directory nobody else can have
+// put a qt.conf or a plugin directory into: not from /tmp, say.
+TEST_F(Hostile, AsRootNotFromADirectoryOthersMayChange) {
+  ZP_REQUIRE(fixtures::RootMissing("the check applies to root only"));
+  const QString dir = root + "/pobrane";
+  QDir().mkpath(dir + "/podkatalog");
+  EXPECT_EQ(RootStartRefusal(dir), QString());
+  const QString refused = "; jako administrator (root) paczka się stamtąd nie uruchomi.";
+  ASSERT_EQ(::chmod(QFile::encodeName(dir + "/podkatalog").constData(), 0777), 0);
+  EXPECT_EQ(RootStartRefusal(dir),
+            "ZorPokazPaczka: w katalogu " + dir + " jest \"podkatalog\", który mogą zmieniać inni użytkownicy" + refused);
+  ASSERT_EQ(::chmod(QFile::encodeName(dir).constData(), 01777), 0);
+  EXPECT_EQ(RootStartRefusal(dir), "ZorPokazPaczka: katalog " + dir + " mogą zmieniać inni użytkownicy" + refused);
 }
 
 TEST(LauncherTarget, RoomOnTheDisk) {
