@@ -65,7 +65,16 @@ bool NewFile::setModified(const QDateTime& when) {
 
 CommitResult NewFile::commit(const QString& path, mode_t mode, bool replace) {
   if (m_fd >= 0) {
-    const bool written = m_file.flush() && ::fchmod(m_fd, mode & ~umaskNow()) == 0 && ::fsync(m_fd) == 0;
+    // In a program directory shared with the users group (new files take
+    // its group) every member may change a printout, a new one too; never
+    // a program.
+    struct stat dir {};
+    if (!(mode & 0111) && ::stat(QFile::encodeName(m_dir).constData(), &dir) == 0 && (dir.st_mode & S_ISGID) &&
+        (dir.st_mode & 0020))
+      mode = (mode & ~umaskNow()) | 0060;
+    else
+      mode &= ~umaskNow();
+    const bool written = m_file.flush() && ::fchmod(m_fd, mode) == 0 && ::fsync(m_fd) == 0;
     // The read-only descriptor outlives the writable one: a program cannot
     // be started while a descriptor open for writing holds its file.
     m_readOnly = ::open(QStringLiteral("/proc/self/fd/%1").arg(m_fd).toLatin1().constData(), O_RDONLY | O_CLOEXEC);

@@ -28,7 +28,8 @@ class NewFile {
   QIODevice& device() { return m_file; }
   // The modification time the file will have (local time).
   bool setModified(const QDateTime& when);
-  // Gives the file `mode` (less the umask) and moves it onto `path`. Without
+  // Gives the file `mode` (less the umask; in a directory shared with its
+  // group, writable by the group) and moves it onto `path`. Without
   // `replace` nothing standing there (a link included) is replaced: Exists,
   // and it may be called again.
   CommitResult commit(const QString& path, mode_t mode, bool replace);

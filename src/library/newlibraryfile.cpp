@@ -53,6 +53,10 @@ NewLibraryFile::~NewLibraryFile() {
 bool NewLibraryFile::open() {
   m_dirFd = ::open(m_dir.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (m_dirFd < 0) return false;
+  // In the library installation shares with the users group (new files take
+  // its group), every member may change a printout, a new one too.
+  struct stat dir {};
+  m_forGroup = fstat(m_dirFd, &dir) == 0 && (dir.st_mode & S_ISGID) && (dir.st_mode & 0020);
   for (int attempt = 0; attempt < 100; ++attempt) {
     const QByteArray name = temporaryName();
     m_fd = openat(m_dirFd, name.constData(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
@@ -85,6 +89,8 @@ MoveResult NewLibraryFile::commit(const QString& fileName, bool replace) {
   // On the disk before it stands under its name: a crash never leaves an
   // empty file in place of a printout that was there.
   if (m_fd >= 0) {
+    struct stat st {};
+    if (m_forGroup && (fstat(m_fd, &st) != 0 || fchmod(m_fd, (st.st_mode & 0777) | 0060) != 0)) m_failed = true;
     const bool synced = fsync(m_fd) == 0;
     if (::close(m_fd) != 0 || !synced) m_failed = true;
     m_fd = -1;

@@ -3,7 +3,9 @@
 // could have put there beforehand: the file is created under a new hidden
 // temporary name and moved onto its own name only once it is complete. The
 // move replaces a link standing under that name (never what the link points
-// to), and only when the caller says so. A file not committed is removed.
+// to), and only when the caller says so. A file not committed is removed. In
+// a directory shared with its group (set-group-ID, group-writable) the file
+// is writable by the group too.
 #pragma once
 
 #include <QByteArray>
@@ -43,6 +45,7 @@ class NewLibraryFile {
   int m_dirFd = -1;
   int m_fd = -1;
   bool m_failed = false;
+  bool m_forGroup = false;  // the directory is shared with its group
 };
 
 }  // namespace zorpokaz

@@ -140,6 +140,18 @@ TEST_F(Hostile, UpdatingASharedDirectoryClosesItWhileTheViewerIsReplaced) {
   EXPECT_EQ(readFile(dir + "/faktura.wyd"), readFile(faktura));
 }
 
+// In a program directory shared with the users group, a printout unpacked
+// later is the group's to change like the others.
+TEST_F(Hostile, PrintoutsInASharedDirectoryAreTheGroupsToChange) {
+  const QString dir = root + "/opt/ZorPokaz";
+  install(dir, "2.2.1.0");
+  ASSERT_EQ(::chmod(QFile::encodeName(dir).constData(), 02775), 0);
+  ASSERT_TRUE(run(makePackage("p.run", "2.2.1.0", {faktura}), false));
+  struct stat st {};
+  ASSERT_EQ(::stat(QFile::encodeName(dir + "/faktura.wyd").constData(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0060, 0060u);
+}
+
 // What runs is the file that was written, even when another file has been
 // put under its name since.
 TEST_F(Hostile, TheViewerStartedIsTheFileWrittenNotWhatStandsUnderItsName) {

@@ -205,6 +205,18 @@ TEST_F(LibraryFilesTest, CopyPrintoutNeverWritesThroughALink) {
   }
 }
 
+// In a library shared with its group, a new printout is the group's to
+// change, as those there at installation are.
+TEST_F(LibraryFilesTest, CopyIntoASharedLibraryIsTheGroupsToChange) {
+  writeFile(other + "r.wyd", printoutBytes());
+  ASSERT_EQ(::chmod(QFile::encodeName(m_lib.path()).constData(), 02775), 0);
+  ListScript none;
+  ASSERT_TRUE(CopyPrintout(other + "r.wyd", lib));
+  struct stat st {};
+  ASSERT_EQ(::stat(QFile::encodeName(lib + "r.wyd").constData(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0060, 0060u);
+}
+
 // A hidden printout file copied in gets a name the list shows.
 TEST_F(LibraryFilesTest, CopyPrintoutOfAHiddenFileMakesItVisible) {
   writeFile(other + ".ukryty.wyd", printoutBytes("u"));
