@@ -232,11 +232,14 @@ TEST(Uninstall, NotConfirmedChangesNothing) {
     Install(paths);
   }
   writeFile(paths.userSettingsFiles.first(), "[General]\n");
+  // Root's start closed the shared directory; declined, it is shared again.
+  ASSERT_EQ(chmod(QFile::encodeName(tree.programDir).constData(), statOf(tree.programDir).st_mode & 07755), 0);
   whenShown([](TMsgOkienko& w, const QString&) { typeKeys(w, "n"); });
   Uninstall(paths);
   for (const auto& [file, bytes] : installedFiles(tree, paths)) EXPECT_TRUE(QFileInfo::exists(file)) << file.toStdString();
   EXPECT_TRUE(QFileInfo::exists(paths.userSettingsFiles.first()));
   EXPECT_TRUE(tree.startedScripts.isEmpty());
+  EXPECT_EQ(statOf(tree.programDir).st_mode & 0070, 0070u);
 }
 
 TEST(Uninstall, NothingInstalledIsPassedOver) {
