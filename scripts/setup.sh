@@ -7,7 +7,7 @@ PACKAGES=(
   cmake g++ make pkg-config clang libclang-rt-14-dev
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
   zlib1g-dev libemf2svg-dev libfreetype-dev libfontconfig-dev
-  fonts-liberation fontconfig
+  fonts-liberation fonts-dejavu-core fontconfig
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xauth poppler-utils xdotool
   mingw-w64 binutils-mingw-w64-x86-64

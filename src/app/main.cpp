@@ -1,7 +1,9 @@
 // zorpokaz: the printout viewer. The program directory is fixed before
-// anything else runs; the first argument then picks installation, removal or
-// the viewer.
+// anything else runs (and, as root, checked that nobody else can have put a
+// file there that Qt would read); the first argument then picks
+// installation, removal or the viewer.
 #include "library/program.h"
+#include "library/rootstart.h"
 #include "library/startup.h"
 #include "printing/printdialoghook.h"
 #include "ui/apperror.h"
@@ -9,8 +11,17 @@
 
 #include <QApplication>
 
+#include <cstdio>
+#include <cstring>
+
 int main(int argc, char** argv) {
-  zorpokaz::ProgramDir();
+  // Checked before Qt reads anything in the program directory.
+  const bool installing = argc > 1 && (std::strcmp(argv[1], "INST") == 0 || std::strcmp(argv[1], "UNINST") == 0);
+  const QString refusal = zorpokaz::RootStartRefusal(zorpokaz::ProgramDir(), installing);
+  if (!refusal.isEmpty()) {
+    std::fprintf(stderr, "%s\n", refusal.toLocal8Bit().constData());
+    return 1;
+  }
   QApplication app(argc, argv);
   zorpokaz::InstallQtTranslations(app);
   zorpokaz::InstallPrintDialog();

@@ -26,6 +26,7 @@ const Command kCommands[] = {
     {"unpack", "unpack PACKAGE DIR [--overwrite]", false, cmdUnpack},
     {"pack", "pack --stub LAUNCHER --viewer VIEWER [--version X.Y.Z.W] -o OUT.run [PRINTOUT.wyd...]", false,
      cmdPack},
+    {"rights", "rights DIR [--release]", false, cmdRights},
 };
 
 void printUsage() {

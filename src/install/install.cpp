@@ -14,6 +14,8 @@
 #include <QFileInfo>
 
 #include <fcntl.h>
+#include <grp.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace zorpokaz {
@@ -35,6 +37,21 @@ void removeUserSettings(const QStringList& files) {
     if (dirFd < 0) continue;  // that user has no settings directory
     unlinkat(dirFd, QFile::encodeName(info.fileName()).constData(), 0);
     close(dirFd);
+  }
+}
+
+// Root's start of UNINST closed a shared library to the group; not removed
+// after all, it is opened again as installation left it.
+void reopenShared(const InstallPaths& paths) {
+  struct stat st {};
+  const group* users = getgrnam(kUsersGroup);
+  if (!IsNtPlatform() || !users || ::stat(QFile::encodeName(paths.programDir).constData(), &st) != 0 ||
+      st.st_gid != users->gr_gid || !(st.st_mode & S_ISGID))
+    return;
+  try {
+    ShareLibrary(paths.programDir, paths.trustedViewer);
+  } catch (const std::exception&) {
+    // It stays closed: safe, only adding printouts waits for the next INST.
   }
 }
 
@@ -70,9 +87,9 @@ void Install(const InstallPaths& paths) {
     // Installation goes on without a shortcut.
   }
   try {
-    if (IsNtPlatform()) GiveToUsersGroup(paths.programDir);
+    if (IsNtPlatform()) ShareLibrary(paths.programDir, paths.trustedViewer);
   } catch (const std::exception&) {
-    // Installation goes on with the directory's rights as they were.
+    // Installation goes on; the directory is not opened to the group.
   }
   WriteMachineEntries(paths);
   InstallAssociation(paths);
@@ -83,8 +100,10 @@ void Uninstall(const InstallPaths& paths) {
   if (!AskTypedYes(QStringLiteral("Odinstalowanie przeglądarki wydruków Zorela 2001"),
                    QStringLiteral("Czy na pewno chcesz odinstalować program ZorPokaz\r"
                                   "i wszystkie wydruki zapisane w katalogu\r") +
-                       paths.programDir + QStringLiteral(" ?")))
+                       paths.programDir + QStringLiteral(" ?"))) {
+    reopenShared(paths);
     return;
+  }
   removeUserSettings(paths.userSettingsFiles);
   RemoveMachineEntries(paths);
   RemoveAssociation(paths);
@@ -93,6 +112,9 @@ void Uninstall(const InstallPaths& paths) {
   } catch (const std::exception&) {
     // No shortcut, or one that cannot go: removal goes on.
   }
+  // The script must be able to delete the executable; the directory stays
+  // closed to the group until then.
+  ReleaseViewer(paths.programDir);
   writeRemovalScript(paths);
 }
 

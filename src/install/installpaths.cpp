@@ -25,6 +25,7 @@ QString in(const QString& dir, const char* name) { return dir + QLatin1Char('/')
 InstallPaths InstallPaths::FromEnvironment(const QString& exe, const QString& programDir) {
   InstallPaths paths;
   paths.exe = exe;
+  paths.trustedViewer = QStringLiteral("/proc/self/exe");
   paths.programDir = programDir;
   // /usr/local/share is the local administrator's half of the default data
   // search path; /usr/share belongs to the distribution's packages.

@@ -25,6 +25,9 @@ inline constexpr char kRemovalScriptName[] = "ZorPokazRemove.sh";
 
 struct InstallPaths {
   QString exe;         // full path of the running viewer
+  // The file installation trusts as the viewer and protects in programDir:
+  // the running program itself (/proc/self/exe), whatever name it has now.
+  QString trustedViewer;
   QString programDir;  // its directory, ending with "/"
   QString dataDir;     // system data directory: applications/, mime/, icons/
   QString configDir;   // system settings scope: ZorPokaz/, mimeapps.list

@@ -42,8 +42,11 @@ QByteArray RemovalScript::Text(const QString& programDir, const QString& scriptP
       "cat >/dev/null\n");
   text += QStringLiteral("if cd -P -- %1 && [ \"$(pwd -P)\" = %1 ]; then\n").arg(dir);
   text += QStringLiteral("  rm -f -- ./%1\n").arg(ShellQuote(QLatin1String(kViewerFileName)));
+  // Exactly what the program can have written: printouts under visible
+  // names (it never makes a hidden one) and the temporary files of a copy
+  // that was cut short. A hidden "*.wyd" is someone else's file.
   text += QStringLiteral(
-      "  for f in ./*.[Ww][Yy][Dd]; do\n"
+      "  for f in ./*.[Ww][Yy][Dd] ./.zorpokaz-??????; do\n"
       "    if [ -f \"$f\" ] || [ -L \"$f\" ]; then rm -f -- \"$f\"; fi\n"
       "  done\n");
   text += QStringLiteral("  cd / && rmdir -- %1 2>/dev/null\n").arg(dir);

@@ -1,5 +1,6 @@
 // The script that removes the viewer's files after the viewer has ended: it
-// deletes the executable and the printouts of ProgramDir, the directory when
+// deletes the executable and the printouts of ProgramDir (with what a copy
+// cut short may have left), the directory when
 // nothing else is left in it, and itself. It never touches anything outside
 // ProgramDir: every path in it is quoted, and it does nothing when ProgramDir
 // is no longer the directory it was written for.

@@ -28,6 +28,18 @@ constexpr int kClientWidth = 492;
 constexpr int kClientHeight = 233;
 constexpr int kCellHeight = 16;
 
+// The descriptor of the viewer just unpacked, for as long as it is started
+// and waited for.
+struct UnpackedViewer {
+  int fd = -1;
+  UnpackedViewer() = default;
+  UnpackedViewer(const UnpackedViewer&) = delete;
+  UnpackedViewer& operator=(const UnpackedViewer&) = delete;
+  ~UnpackedViewer() {
+    if (fd >= 0) ::close(fd);
+  }
+};
+
 // The texts keep the system's "\r" line breaks; a label shows them as lines.
 QString lines(const QString& text) {
   QString shown = text;
@@ -265,8 +277,9 @@ bool LauncherWindow::Proceed() {
 }
 
 bool LauncherWindow::proceedView() {
-  if (!Unpack(m_state, true, true, true, m_ui)) return false;
-  if (!RunViewer(this, m_state.TargetDir + QLatin1String(kViewerName), QStringLiteral("TEMP"), true)) {
+  UnpackedViewer viewer;
+  if (!Unpack(m_state, true, true, true, m_ui, &viewer.fd)) return false;
+  if (!RunViewer(this, m_state.TargetDir + QLatin1String(kViewerName), QStringLiteral("TEMP"), true, viewer.fd)) {
     m_ui.ErrorBox(QStringLiteral("Nie można uruchomić programu !"));
     return false;
   }
@@ -274,14 +287,15 @@ bool LauncherWindow::proceedView() {
 }
 
 bool LauncherWindow::proceedInstall() {
-  if (!Unpack(m_state, m_state.NeedsViewer, true, false, m_ui)) return false;
+  UnpackedViewer viewer;
+  if (!Unpack(m_state, m_state.NeedsViewer, true, false, m_ui, &viewer.fd)) return false;
   if (!m_state.NeedsViewer) {
     m_ui.InformationBox(QStringLiteral(
         "Instalacja została zakończona.\rAby obejrzeć wydruki, uruchom teraz przeglądarkę\r"
         "przy pomocy ikonki \"ZorPokaz\" na pulpicie."));
     return true;
   }
-  if (!RunViewer(this, m_state.TargetDir + QLatin1String(kViewerName), QStringLiteral("INST"), false)) {
+  if (!RunViewer(this, m_state.TargetDir + QLatin1String(kViewerName), QStringLiteral("INST"), false, viewer.fd)) {
     m_ui.ErrorBox(QStringLiteral("Podczas instalacji programu wystąpił błąd !"));
     return false;
   }

@@ -7,12 +7,21 @@
 #include "launcher/launcherstate.h"
 #include "launcher/launcherwindow.h"
 #include "launcher/messageboxes.h"
+#include "launcher/programdir.h"
+
+#include <cstdio>
 
 using namespace zorpokaz::paczka;
 
 int main(int argc, char** argv) {
-  QApplication app(argc, argv);
   const QString exe = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
+  // Checked before Qt reads anything in the package's directory.
+  const QString refusal = RootStartRefusal(QFileInfo(exe).absolutePath());
+  if (!refusal.isEmpty()) {
+    std::fprintf(stderr, "%s\n", refusal.toLocal8Bit().constData());
+    return 1;
+  }
+  QApplication app(argc, argv);
   const LauncherPlaces places = LauncherPlaces::FromEnvironment();
   MessageBoxes ui;
   LauncherState state;

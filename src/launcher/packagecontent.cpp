@@ -78,6 +78,12 @@ QString DecodeName(const QByteArray& name) {
   return text;
 }
 
+QString VisibleName(const QString& name) {
+  qsizetype dots = 0;
+  while (dots < name.size() && name[dots] == u'.') ++dots;
+  return dots == name.size() ? QStringLiteral("bez nazwy") : name.mid(dots);
+}
+
 QString RefusedNameReason(const QByteArray& name) {
   for (const char c : name)
     if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return QStringLiteral("nazwa zawiera znaki sterujące");
@@ -102,8 +108,13 @@ bool SetPackedFileTime(const QString& path, std::uint32_t packed) {
   if (!when.isValid()) return false;
   // Opened for writing, as the time may only change on a file we could write;
   // a symbolic link planted in a shared directory is not followed.
-  const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC);
+  const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return false;
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return false;
+  }
   const std::int64_t ms = when.toMSecsSinceEpoch();
   timespec times[2];
   times[0].tv_sec = 0;
@@ -115,7 +126,12 @@ bool SetPackedFileTime(const QString& path, std::uint32_t packed) {
   return done;
 }
 
-InflateResult InflateViewer(QFile& package, std::int64_t from, std::int64_t to, QIODevice& out) {
+namespace {
+
+// Inflates block by block, handing each piece to `sink` (false: it could not
+// take it). Stops before a piece would take the total past kMaxViewerSize.
+InflateResult inflateInto(QFile& package, std::int64_t from, std::int64_t to,
+                          const std::function<bool(const char*, qint64)>& sink) {
   if (from < 0 || to < from || !package.seek(from)) return InflateResult::Short;
   z_stream z{};
   if (inflateInit(&z) != Z_OK) return InflateResult::Damaged;
@@ -140,7 +156,7 @@ InflateResult InflateViewer(QFile& package, std::int64_t from, std::int64_t to, 
     const qint64 produced = qint64(buffer.size()) - z.avail_out;
     written += produced;
     if (written > kMaxViewerSize) break;
-    if (out.write(buffer.data(), produced) != produced) {
+    if (!sink(buffer.data(), produced)) {
       result = InflateResult::WriteFailed;
       break;
     }
@@ -153,6 +169,20 @@ InflateResult InflateViewer(QFile& package, std::int64_t from, std::int64_t to, 
   }
   inflateEnd(&z);
   return result;
+}
+
+}  // namespace
+
+InflateResult InflateViewer(QFile& package, std::int64_t from, std::int64_t to, QIODevice& out) {
+  return inflateInto(package, from, to, [&out](const char* data, qint64 n) { return out.write(data, n) == n; });
+}
+
+InflateResult MeasureViewer(QFile& package, std::int64_t from, std::int64_t to, std::int64_t& size) {
+  size = 0;
+  return inflateInto(package, from, to, [&size](const char*, qint64 n) {
+    size += n;
+    return true;
+  });
 }
 
 }  // namespace zorpokaz::paczka

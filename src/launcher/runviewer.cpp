@@ -6,6 +6,8 @@
 #include <QProcess>
 #include <QWidget>
 
+#include <fcntl.h>
+
 namespace zorpokaz::paczka {
 
 namespace {
@@ -46,12 +48,21 @@ class InputBlocker : public QObject {
 
 }  // namespace
 
-bool RunViewer(QWidget* window, const QString& program, const QString& argument, bool hide) {
+bool RunViewer(QWidget* window, const QString& program, const QString& argument, bool hide, int programFd) {
   if (hide && window) window->hide();
   QProcess viewer;
   viewer.setProcessChannelMode(QProcess::ForwardedChannels);
   viewer.setInputChannelMode(QProcess::ForwardedInputChannel);
-  viewer.setProgram(program);
+  if (programFd >= 0) {
+    // The kernel starts the file the descriptor holds; a script's
+    // interpreter opens the same name again, so the descriptor stays open
+    // across the start (the program itself learns its real path from
+    // /proc/self/exe).
+    viewer.setProgram(QStringLiteral("/proc/self/fd/%1").arg(programFd));
+    viewer.setChildProcessModifier([programFd] { ::fcntl(programFd, F_SETFD, 0); });
+  } else {
+    viewer.setProgram(program);
+  }
   viewer.setArguments({argument});
   viewer.start();
   if (!viewer.waitForStarted(-1)) {

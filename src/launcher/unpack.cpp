@@ -5,7 +5,6 @@
 #include <QCursor>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QTemporaryFile>
 
 #include <cerrno>
 #include <cstdio>
@@ -14,7 +13,9 @@
 #include <vector>
 
 #include "launcher/launcherui.h"
+#include "launcher/newfile.h"
 #include "launcher/packagecontent.h"
+#include "launcher/programdir.h"
 
 namespace zorpokaz::paczka {
 
@@ -27,6 +28,11 @@ const QString kRecordsDamaged = QStringLiteral(
 
 QByteArray native(const QString& path) { return QFile::encodeName(path); }
 
+QString overwriteText(const QString& path) {
+  return QStringLiteral("Plik \"") + path + QStringLiteral("\" już istnieje!\r") +
+         QStringLiteral("Czy na pewno mam go pokryć ?");
+}
+
 QString withoutSlash(QString dir) {
   while (dir.size() > 1 && dir.endsWith(QLatin1Char('/'))) dir.chop(1);
   return dir;
@@ -37,12 +43,6 @@ bool lstatOf(const QString& path, struct stat& st) { return ::lstat(native(path)
 bool isOwnPrivateDir(const QString& dir) {
   struct stat st {};
   return lstatOf(dir, st) && S_ISDIR(st.st_mode) && st.st_uid == ::geteuid();
-}
-
-mode_t umaskNow() {
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  return mask;
 }
 
 class WaitCursor {
@@ -60,26 +60,6 @@ class WaitCursor {
   bool m_shown;
 };
 
-// A file is written under a temporary name in its directory and renamed onto
-// its own name once complete: a half-written file never stands under the real
-// name, and a link planted under that name is replaced, not followed.
-class NewFile {
- public:
-  explicit NewFile(const QString& dir) : m_file(dir + QStringLiteral(".zorpokaz-XXXXXX")) {}
-  bool open() { return m_file.open(); }
-  QIODevice& device() { return m_file; }
-  bool commit(const QString& path, mode_t mode) {
-    if (!m_file.flush() || ::fchmod(m_file.handle(), mode & ~umaskNow()) != 0) return false;
-    m_file.close();
-    if (::rename(native(m_file.fileName()).constData(), native(path).constData()) != 0) return false;
-    m_file.setAutoRemove(false);
-    return true;
-  }
-
- private:
-  QTemporaryFile m_file;
-};
-
 // Copies `size` bytes at the package's position; false on a read error.
 bool copyData(QFile& package, std::int64_t size, QIODevice* out) {
   std::vector<char> buffer(std::size_t(std::min<std::int64_t>(size, 64 * 1024)));
@@ -92,11 +72,27 @@ bool copyData(QFile& package, std::int64_t size, QIODevice* out) {
   return true;
 }
 
-bool writeViewer(const LauncherState& state, QFile& package, LauncherUi& ui) {
+QString cannotWrite(const QString& path) { return QStringLiteral("Nie udało się zapisać pliku:\r") + path; }
+
+// The viewer is inflated twice: first only counted, so that a stream that
+// would make more than any viewer is (a bomb) or more than the target holds
+// is refused before a byte is written; then written. False when the package
+// cannot be used.
+bool writeViewer(const LauncherState& state, QFile& package, LauncherUi& ui, int* viewerFd) {
   const QString path = state.TargetDir + QLatin1String(kViewerName);
+  std::int64_t size = 0;
+  if (MeasureViewer(package, state.ViewerOffset, state.RecordsOffset, size) != InflateResult::Done) {
+    ui.ErrorBox(kViewerDamaged);
+    return false;
+  }
+  if (!HasRoomFor(state.TargetDir, size)) {
+    ui.ErrorBox(cannotWrite(path));
+    return true;
+  }
+  PrepareViewerUpdate(state.TargetDir);
   NewFile file(state.TargetDir);
   if (!file.open()) {
-    ui.ErrorBox(QStringLiteral("Nie udało się zapisać pliku:\r") + path);
+    ui.ErrorBox(cannotWrite(path));
     return true;
   }
   switch (InflateViewer(package, state.ViewerOffset, state.RecordsOffset, file.device())) {
@@ -105,12 +101,41 @@ bool writeViewer(const LauncherState& state, QFile& package, LauncherUi& ui) {
       ui.ErrorBox(kViewerDamaged);
       return false;
     case InflateResult::WriteFailed:
-      ui.ErrorBox(QStringLiteral("Nie udało się zapisać pliku:\r") + path);
+      ui.ErrorBox(cannotWrite(path));
       return true;
     case InflateResult::Done:
       break;
   }
-  if (!file.commit(path, 0777)) ui.ErrorBox(QStringLiteral("Nie udało się zapisać pliku:\r") + path);
+  if (file.commit(path, 0777, true) != CommitResult::Done) {
+    ui.ErrorBox(cannotWrite(path));
+    return true;
+  }
+  if (viewerFd) *viewerFd = file.reopenReadOnly();
+  return true;
+}
+
+// The record's data into a new file moved onto `path`, replacing what stands
+// there when the user already agreed (`exists`), and asking when something
+// appeared there meanwhile. False when the package cannot be read further.
+bool writeRecordData(QFile& package, const RecordHeader& record, const QString& dir, const QString& path,
+                     bool exists, LauncherUi& ui) {
+  NewFile file(dir);
+  const bool opened = file.open();
+  QIODevice* out = opened ? &file.device() : nullptr;
+  if (!copyData(package, record.Size, out)) return false;
+  const QDateTime when = PackedLocalTime(record.Time);
+  bool complete = opened && file.device().size() == record.Size && (!when.isValid() || file.setModified(when));
+  for (bool replace = exists; complete;) {
+    const CommitResult result = file.commit(path, 0666, replace);
+    if (result == CommitResult::Done) return true;
+    complete = result == CommitResult::Exists;
+    if (complete && !ui.OverwriteQuestion(overwriteText(path))) {
+      if (record.Time != 0) SetPackedFileTime(path, record.Time);
+      return true;
+    }
+    replace = true;
+  }
+  ui.ErrorBox(cannotWrite(path));
   return true;
 }
 
@@ -123,26 +148,20 @@ bool writePrintout(const LauncherState& state, QFile& package, const RecordHeade
                 QStringLiteral(" !"));
     return package.seek(package.pos() + record.Size);
   }
-  const QString path = PrintoutPath(state.TargetDir, DecodeName(record.Name));
+  const QString path = PrintoutPath(state.TargetDir, VisibleName(DecodeName(record.Name)));
   struct stat st {};
   const bool exists = lstatOf(path, st);
-  if (exists && !ui.OverwriteQuestion(QStringLiteral("Plik \"") + path + QStringLiteral("\" już istnieje!\r") +
-                                      QStringLiteral("Czy na pewno mam go pokryć ?"))) {
+  if (exists && !ui.OverwriteQuestion(overwriteText(path))) {
     if (!package.seek(package.pos() + record.Size)) return false;
-  } else {
-    NewFile file(state.TargetDir);
-    const bool opened = file.open();
-    QIODevice* out = opened ? &file.device() : nullptr;
-    if (!copyData(package, record.Size, out)) return false;
-    const bool complete = opened && file.device().size() == record.Size;
-    if (!complete || !file.commit(path, 0666)) {
-      ui.ErrorBox(QStringLiteral("Nie udało się zapisać pliku:\r") + path);
-      return true;
-    }
+    // A kept file takes the record's time as well.
+    if (record.Time != 0) SetPackedFileTime(path, record.Time);
+    return true;
   }
-  // A kept file takes the record's time as well.
-  if (record.Time != 0) SetPackedFileTime(path, record.Time);
-  return true;
+  if (!HasRoomFor(state.TargetDir, record.Size)) {
+    ui.ErrorBox(cannotWrite(path));
+    return package.seek(package.pos() + record.Size);
+  }
+  return writeRecordData(package, record, state.TargetDir, path, exists, ui);
 }
 
 void writePrintouts(const LauncherState& state, QFile& package, LauncherUi& ui) {
@@ -183,7 +202,8 @@ QString PrintoutPath(const QString& dir, const QString& name) {
   return dir + wanted;
 }
 
-bool Unpack(const LauncherState& state, bool withViewer, bool withPrintouts, bool privateDir, LauncherUi& ui) {
+bool Unpack(const LauncherState& state, bool withViewer, bool withPrintouts, bool privateDir, LauncherUi& ui,
+            int* viewerFd) {
   const WaitCursor wait;
   if (!MakeTargetDir(state.TargetDir, privateDir)) {
     ui.ErrorBox(QStringLiteral("Nie można utworzyć katalogu:\r") + state.TargetDir);
@@ -194,7 +214,7 @@ bool Unpack(const LauncherState& state, bool withViewer, bool withPrintouts, boo
     ui.ErrorBox(withViewer ? kViewerDamaged : kRecordsDamaged);
     return !withViewer;
   }
-  if (withViewer && !writeViewer(state, package, ui)) return false;
+  if (withViewer && !writeViewer(state, package, ui, viewerFd)) return false;
   if (withPrintouts) writePrintouts(state, package, ui);
   return true;
 }

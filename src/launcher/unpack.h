@@ -24,10 +24,17 @@ QString PrintoutPath(const QString& dir, const QString& name);
 
 // Unpacks into state.TargetDir (ending with "/"): the viewer when
 // `withViewer`, replacing it without asking; the printouts when
-// `withPrintouts`, asking before replacing one. False when the directory
-// cannot be made or the viewer cannot be unpacked; a damaged record or a file
-// that cannot be written is reported and does not make it fail.
-bool Unpack(const LauncherState& state, bool withViewer, bool withPrintouts, bool privateDir, LauncherUi& ui);
+// `withPrintouts`, asking before replacing one (a link standing under a
+// printout's name too; it is replaced, never written through). False when
+// the directory cannot be made or the viewer cannot be unpacked (a stream
+// that inflates beyond kMaxViewerSize included: nothing of it is written); a
+// damaged record or a file that cannot be written, also for want of room on
+// the disk, is reported and does not make it fail. A printout whose name
+// would be hidden gets a visible one (VisibleName). When the viewer was
+// written, `viewerFd` receives a read-only descriptor of it (the caller
+// closes it) to start exactly that file; -1 otherwise.
+bool Unpack(const LauncherState& state, bool withViewer, bool withPrintouts, bool privateDir, LauncherUi& ui,
+            int* viewerFd = nullptr);
 
 // Deletes the files (not subdirectories) of the scratch directory `dir`, then
 // the directory if it is empty; only when it is a private directory of ours.

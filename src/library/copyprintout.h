@@ -11,13 +11,16 @@
 namespace zorpokaz {
 
 // Where a printout file lands in the library: libraryDir + its file name, or
-// the library file of the same name whose extension differs only in case.
+// the library file of the same name whose extension differs only in case. A
+// hidden file's name loses its leading dots (VisiblePrintoutName).
 QString PrintoutDestination(const QString& path, const QString& libraryDir);
 
 // True when the printout is in the library afterwards. Throws EFOpenError
 // when `path` cannot be opened at all. The copy goes to a temporary file that
 // replaces the destination only when complete, so a failed copy never
-// damages a printout already there; the copy keeps the source's time.
+// damages a printout already there; the copy keeps the source's time. A link
+// standing under the destination's name is asked about like a file, and
+// replaced itself, never written through.
 bool CopyPrintout(const QString& path, const QString& libraryDir = ProgramDir());
 
 }  // namespace zorpokaz

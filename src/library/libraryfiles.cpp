@@ -1,10 +1,14 @@
 #include "library/libraryfiles.h"
 
+#include "library/newlibraryfile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace zorpokaz {
 
@@ -12,11 +16,8 @@ namespace {
 
 const QString kWyd = QStringLiteral(".wyd");
 
-bool sameFileOnDisk(const QString& a, const QString& b) {
-  struct stat sa {}, sb {};
-  if (::stat(QFile::encodeName(a).constData(), &sa) != 0) return false;
-  if (::stat(QFile::encodeName(b).constData(), &sb) != 0) return false;
-  return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+bool lstatOf(const QString& path, struct stat& st) {
+  return ::lstat(QFile::encodeName(path).constData(), &st) == 0;
 }
 
 }  // namespace
@@ -31,23 +32,31 @@ QString PrintoutName(const QString& fileName) {
 
 QString LibraryFile(const QString& dir, const QString& name, const QString& preferredExt) {
   const QString preferred = dir + name + preferredExt;
-  if (QFileInfo::exists(preferred)) return preferred;
-  const QStringList entries = QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::System);
+  if (EntryExists(preferred)) return preferred;
+  // Whatever stands there counts, a link or a directory too: the caller
+  // asks about it rather than making a second name that differs in case.
+  const QStringList entries = QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
   for (const QString& entry : entries)
     if (entry.size() == name.size() + kWyd.size() && entry.startsWith(name) && HasPrintoutExtension(entry))
       return dir + entry;
   return preferred;
 }
 
-bool SamePrintoutPath(const QString& a, const QString& b) {
-  if (sameFileOnDisk(a, b)) return true;
-  // Names may differ in letter case (a printout is one file whatever the case
-  // of its name), but only inside one directory: here "Docs" and "docs" are
-  // two directories, and treating them as one would skip a needed copy.
-  const QFileInfo fa(a);
-  const QFileInfo fb(b);
-  return fa.fileName().compare(fb.fileName(), Qt::CaseInsensitive) == 0 &&
-         (fa.absolutePath() == fb.absolutePath() || sameFileOnDisk(fa.absolutePath(), fb.absolutePath()));
+bool SamePrintoutPath(const QString& path, const QString& inLibrary) {
+  struct stat sp {}, sl {};
+  if (::stat(QFile::encodeName(path).constData(), &sp) != 0 || !lstatOf(inLibrary, sl)) return false;
+  return S_ISREG(sl.st_mode) && sp.st_dev == sl.st_dev && sp.st_ino == sl.st_ino;
+}
+
+bool EntryExists(const QString& path) {
+  struct stat st {};
+  return lstatOf(path, st);
+}
+
+QString VisiblePrintoutName(const QString& name) {
+  qsizetype dots = 0;
+  while (dots < name.size() && name[dots] == u'.') ++dots;
+  return dots == name.size() ? QStringLiteral("bez nazwy") : name.mid(dots);
 }
 
 NameFault CheckPrintoutName(const QString& text) {
@@ -63,15 +72,22 @@ NameFault CheckPrintoutName(const QString& text) {
 bool RenameLibraryFile(const QString& oldPath, const QString& newPath) {
   const QFileInfo oldInfo(oldPath);
   const QFileInfo newInfo(newPath);
-  if (oldInfo.absolutePath() != newInfo.absolutePath() || !oldInfo.exists()) return false;
+  if (oldInfo.absolutePath() != newInfo.absolutePath() || !EntryExists(oldPath)) return false;
   if (oldPath == newPath) return true;
   const QString newName = newInfo.fileName();
   const QStringList entries =
       QDir(oldInfo.absolutePath()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
   for (const QString& entry : entries)
     if (entry != oldInfo.fileName() && entry.compare(newName, Qt::CaseInsensitive) == 0) return false;
-  // QFile::rename never replaces an existing file; it only renames in place.
-  return QFile::rename(oldPath, newPath);
+  const int dirFd = ::open(QFile::encodeName(oldInfo.absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dirFd < 0) return false;
+  const QByteArray from = QFile::encodeName(oldInfo.fileName()), to = QFile::encodeName(newName);
+  // Never onto anything that stands under the new name, whatever appeared
+  // since the look above, except the file itself where names ignore case.
+  MoveResult moved = MoveInDirectory(dirFd, from, to, false);
+  if (moved == MoveResult::Exists && SamePrintoutPath(oldPath, newPath)) moved = MoveInDirectory(dirFd, from, to, true);
+  ::close(dirFd);
+  return moved == MoveResult::Done;
 }
 
 }  // namespace zorpokaz

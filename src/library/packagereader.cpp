@@ -3,12 +3,14 @@
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <memory>
 #include <vector>
 
+#include <unistd.h>
+
 #include "document/linedruk.h"
 #include "library/libraryfiles.h"
+#include "library/newlibraryfile.h"
 #include "platform/codepage.h"
 #include "platform/files/filestream.h"
 #include "platform/tfileverinfo.h"
@@ -29,29 +31,63 @@ EPackageError damaged(const QString& path, const TPackageRecord* record) {
   return EPackageError((message + QStringLiteral(" !")).toStdString());
 }
 
-// Copies the record's data into a new file; the file appears under its name
-// only once it is complete, and a failure leaves nothing behind.
-void writePrintout(SeekableStream& package, std::int64_t size, const QString& dest) {
-  QSaveFile out(dest);
-  out.setDirectWriteFallback(false);
-  if (!out.open(QIODevice::WriteOnly)) throw Error("Cannot create file " + dest.toStdString());
+// Copies the record's data into a new file of `dir`, which takes the record's
+// time; the file is moved onto its name only once complete, and a failure
+// leaves nothing behind.
+void writeTemporary(SeekableStream& package, const TPackageRecord& record, const QString& dest,
+                    NewLibraryFile& out) {
+  if (!out.open()) throw Error("Cannot create file " + dest.toStdString());
+  std::int64_t size = record.Size;
   std::vector<char> buffer(static_cast<std::size_t>(std::min<std::int64_t>(size, kCopyChunk)));
   while (size > 0) {
     const auto piece = static_cast<qsizetype>(std::min<std::int64_t>(size, kCopyChunk));
     package.readBuffer(buffer.data(), static_cast<std::size_t>(piece));
-    if (out.write(buffer.data(), piece) != piece) throw Error("Stream write error");
+    if (!out.write(buffer.data(), piece)) throw Error("Stream write error");
     size -= piece;
   }
-  if (!out.commit()) throw Error("Stream write error");
+  const QDateTime when = PackedDateTime(static_cast<std::uint32_t>(record.Time));
+  if (when.isValid()) out.setModified(timespec{static_cast<time_t>(when.toSecsSinceEpoch()), 0});
 }
 
-// Asks until the file is gone or the user keeps it; true when it is kept.
-bool keepExisting(const QString& dest, ExtractHandler& handler) {
-  for (int attempt = 0; QFileInfo::exists(dest) || QFileInfo(dest).isSymLink(); ++attempt) {
+// Asks until nothing stands under `dest` (a link counts) or the user keeps
+// it; true when it is kept. "Tak" removes the entry itself, never what a link
+// points to.
+bool keepExisting(const QString& dest, ExtractHandler& handler, int& attempt) {
+  for (; EntryExists(dest); ++attempt) {
     if (!handler.ConfirmOverwrite(dest, attempt)) return true;
-    QFile::remove(dest);
+    ::unlink(QFile::encodeName(dest).constData());
   }
   return false;
+}
+
+// The record's data into `dest`, unless the user keeps what stands there;
+// true when written.
+bool extractRecord(SeekableStream& package, const QString& path, const TPackageRecord& record, const QString& dir,
+                   const QString& dest, ExtractHandler& handler) {
+  int attempt = 0;
+  if (keepExisting(dest, handler, attempt)) {
+    handler.BeforeWrite();
+    package.seek(package.position() + record.Size);
+    return false;
+  }
+  handler.BeforeWrite();
+  NewLibraryFile out(dir);
+  try {
+    writeTemporary(package, record, dest, out);
+  } catch (const EReadError&) {
+    throw damaged(path, &record);
+  }
+  // Something put under the name while the data was copied is asked about too.
+  for (;;) {
+    switch (out.commit(QFileInfo(dest).fileName(), false)) {
+      case MoveResult::Done:
+        return true;
+      case MoveResult::Failed:
+        throw Error("Cannot create file " + dest.toStdString());
+      case MoveResult::Exists:
+        if (keepExisting(dest, handler, attempt)) return false;
+    }
+  }
 }
 
 }  // namespace
@@ -101,15 +137,13 @@ QString RefusedNameReason(const QByteArray& name) {
   return {};
 }
 
-bool SetFilePackedTime(const QString& path, std::uint32_t packed) {
-  if (packed == 0) return false;
+QDateTime PackedDateTime(std::uint32_t packed) {
+  if (packed == 0) return {};
   const std::uint32_t d = packed >> 16, t = packed & 0xFFFF;
   const QDate date(1980 + int(d >> 9), int((d >> 5) & 15), int(d & 31));
   const QTime time(int(t >> 11), int((t >> 5) & 63), int(t & 31) * 2);
-  if (!date.isValid() || !time.isValid()) return false;
-  QFile file(path);
-  if (!file.open(QIODevice::ReadWrite)) return false;
-  return file.setFileTime(QDateTime(date, time), QFileDevice::FileModificationTime);
+  if (!date.isValid() || !time.isValid()) return {};
+  return QDateTime(date, time);
 }
 
 void ExtractPrintouts(const QString& path, std::int64_t offset, const QString& dir,
@@ -138,20 +172,9 @@ void ExtractPrintouts(SeekableStream& package, const QString& path, std::int64_t
       package.seek(package.position() + record.Size);
       continue;
     }
-    const QString name = decodeWindowsCodePage(record.Name, kNameCodePage);
+    const QString name = VisiblePrintoutName(decodeWindowsCodePage(record.Name, kNameCodePage));
     const QString dest = LibraryFile(dir, name, QStringLiteral(".WYD"));
-    const bool kept = keepExisting(dest, handler);
-    handler.BeforeWrite();
-    if (kept) {
-      package.seek(package.position() + record.Size);
-    } else {
-      try {
-        writePrintout(package, record.Size, dest);
-      } catch (const EReadError&) {
-        throw damaged(path, &record);
-      }
-      SetFilePackedTime(dest, static_cast<std::uint32_t>(record.Time));
-    }
+    const bool kept = !extractRecord(package, path, record, dir, dest, handler);
     handler.Done(dest, !kept);
   }
 }

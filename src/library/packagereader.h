@@ -10,6 +10,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QString>
 #include <cstdint>
 
@@ -52,9 +53,9 @@ QString ShownRecordName(const QByteArray& name);
 // too long for the file system.
 QString RefusedNameReason(const QByteArray& name);
 
-// Sets a file's modification time from a packed local date-time (date in the
-// high 16 bits, time in the low); false for 0 or a value that is no date.
-bool SetFilePackedTime(const QString& path, std::uint32_t packed);
+// A packed local date-time (date in the high 16 bits, time in the low) as a
+// moment; invalid for 0 or a value that is no date.
+QDateTime PackedDateTime(std::uint32_t packed);
 
 // The decisions the caller makes while printouts are taken out.
 class ExtractHandler {
@@ -73,7 +74,9 @@ class ExtractHandler {
 
 // Takes every record from `offset` to the end of the package at `path` into
 // `dir` (ending with "/") as name + ".WYD" (an existing printout of that name
-// whatever the case of its extension). Throws EFOpenError for a package that
+// whatever the case of its extension; a name that would be hidden made
+// visible with VisiblePrintoutName). Nothing is written through a link that
+// stands under a printout's name: it is asked about like a file. Throws EFOpenError for a package that
 // cannot be opened, EPackageError for a damaged record and Error for a file
 // that cannot be written; printouts written before stay.
 void ExtractPrintouts(const QString& path, std::int64_t offset, const QString& dir,

@@ -8,6 +8,8 @@
 #include <QStandardPaths>
 #include <gtest/gtest.h>
 
+#include "support/cirequire.h"
+
 namespace zorpokaz {
 namespace {
 
@@ -46,9 +48,8 @@ QString globType(const InstallPaths& paths) {
 
 TEST(DesktopDatabase, PrintoutsOpenWithTheViewerUntilRemoval) {
   ZP_REQUIRE_ROOT();
-  for (const char* tool : {"update-mime-database", "update-desktop-database", "xdg-mime"})
-    if (QStandardPaths::findExecutable(QLatin1String(tool)).isEmpty())
-      GTEST_SKIP() << tool << " not installed (Debian shared-mime-info, desktop-file-utils, xdg-utils)";
+  ZP_REQUIRE(fixtures::ToolMissing({"update-mime-database", "update-desktop-database", "xdg-mime"},
+                                    "shared-mime-info, desktop-file-utils, xdg-utils"));
   ScratchTree tree(QStringLiteral("Zor Pokaz $HOME 'x' \"y\" `z`"));
   const InstallPaths paths = tree.paths();
   ASSERT_TRUE(defaultApplication().isEmpty());

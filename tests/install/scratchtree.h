@@ -5,6 +5,7 @@
 #pragma once
 
 #include "install/installpaths.h"
+#include "support/cirequire.h"
 #include "support/testfiles.h"
 #include "ui/tmsgokienko.h"
 
@@ -25,6 +26,7 @@
 
 namespace zorpokaz::installtest {
 
+using testfiles::immutableSupported;
 using testfiles::readFile;
 using testfiles::writeFile;
 
@@ -64,6 +66,7 @@ class ScratchTree {
     writeFile(exe, "#!/bin/sh\n");
   }
   ~ScratchTree() {
+    testfiles::releaseImmutable(root);
     for (const auto& [name, value] : m_saved) {
       if (value)
         qputenv(name.constData(), *value);
@@ -78,6 +81,7 @@ class ScratchTree {
     InstallPaths p = InstallPaths::FromEnvironment(exe, programDir);
     p.userSettingsFiles = {root + "/home/.config/ZorPokaz.conf", root + "/other/.config/ZorPokaz.conf"};
     p.startRemovalScript = [this](const QString& script) { startedScripts << script; };
+    p.trustedViewer = exe;  // the stand-in plays the running viewer
     return p;
   }
 
@@ -100,10 +104,7 @@ class ScratchTree {
 };
 
 // Installation needs root; as anyone else the tests that run it are skipped.
-#define ZP_REQUIRE_ROOT()                                                                 \
-  if (geteuid() != 0) {                                                                   \
-    GTEST_SKIP() << "needs root: installation writes machine-wide entries and changes the " \
-                    "directory's group (CI runs as root)";                                  \
-  }
+#define ZP_REQUIRE_ROOT() \
+  ZP_REQUIRE(fixtures::RootMissing("installation writes machine-wide entries and changes the directory's group"))
 
 }  // namespace zorpokaz::installtest

@@ -10,6 +10,8 @@
 #include <QThread>
 #include <gtest/gtest.h>
 
+#include "support/cirequire.h"
+
 #include <unistd.h>
 
 #include "launcher/packagecontent.h"
@@ -25,28 +27,23 @@ using namespace test;
 QByteArray watchingViewer() {
   return "#!/bin/sh\n"
          "shown=$(xdotool search --onlyvisible --name 'ZorPokaz - ' 2>/dev/null | wc -l)\n"
-         "printf '%s|%s|%s|shown=%s\\n' \"$0\" \"$*\" \"$(ls -A \"$(dirname \"$0\")\" | tr '\\n' '/')\" \"$shown\" "
+         "p=$(readlink -f \"$0\")\n"
+         "printf '%s|%s|%s|shown=%s\\n' \"$p\" \"$*\" \"$(ls -A \"$(dirname \"$p\")\" | tr '\\n' '/')\" \"$shown\" "
          ">> \"$ZP_VIEWER_LOG\"\n";
 }
 
 class Display {
  public:
+  // The server picks a free display itself and names it on its standard
+  // output, so tests running side by side never race for one.
   bool start() {
-    for (int n = 91; n < 140; ++n) {
-      if (QFileInfo::exists(QString("/tmp/.X11-unix/X%1").arg(n)) || QFileInfo::exists(QString("/tmp/.X%1-lock").arg(n)))
-        continue;
-      name = QString(":%1").arg(n);
-      m_server.start("Xvfb", {name, "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
-      if (!m_server.waitForStarted(5000)) return false;
-      for (int i = 0; i < 100; ++i) {
-        if (QFileInfo::exists(QString("/tmp/.X11-unix/X%1").arg(n))) return true;
-        if (m_server.state() == QProcess::NotRunning) break;
-        QThread::msleep(50);
-      }
-      m_server.kill();
-      m_server.waitForFinished();
-    }
-    return false;
+    m_server.start("Xvfb", {"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
+    if (!m_server.waitForStarted(5000)) return false;
+    QByteArray number;
+    while (!number.endsWith('\n') && m_server.waitForReadyRead(10000)) number += m_server.readAllStandardOutput();
+    if (number.trimmed().isEmpty()) return false;
+    name = ":" + QString::fromLatin1(number.trimmed());
+    return true;
   }
   ~Display() {
     if (m_server.state() != QProcess::NotRunning) {
@@ -65,8 +62,7 @@ class Desktop : public Launcher {
  protected:
   void SetUp() override {
     Launcher::SetUp();
-    if (QStandardPaths::findExecutable("Xvfb").isEmpty() || QStandardPaths::findExecutable("xdotool").isEmpty())
-      GTEST_SKIP() << "Xvfb and xdotool are needed";
+    ZP_REQUIRE(fixtures::ToolMissing({"Xvfb", "xdotool"}, "xvfb, xdotool"));
     ASSERT_TRUE(display.start()) << "no virtual display";
     writeFile(standIn, watchingViewer());
     env = QProcessEnvironment::systemEnvironment();
@@ -141,7 +137,7 @@ TEST_F(Desktop, ViewChoiceRunsTheViewerHiddenAndRemovesTheScratchDirectory) {
 }
 
 TEST_F(Desktop, InstallChoiceAsksAboutAKeptPrintoutAndEndsWithItsMessage) {
-  if (geteuid() != 0) GTEST_SKIP() << "installing the viewer needs root (CI runs as root)";
+  ZP_REQUIRE(fixtures::RootMissing("installing the viewer needs root"));
   const QString dir = root + "/opt/Zor Pokaz";
   QDir().mkpath(dir);
   writeFile(dir + "/faktura.wyd", "old");

@@ -6,10 +6,17 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSet>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <optional>
+
 #include "launcher/launcherstate.h"
+#include "launcher/launcherwindow.h"
 #include "packagemaker.h"
 
 namespace zorpokaz::paczka::test {
@@ -33,6 +40,9 @@ class Launcher : public ::testing::Test {
     faktura = printoutFile("faktura", "Faktura 1/2026");
     ksiega = printoutFile("Księga główna", "Księga");
   }
+
+  // An installation in the tree leaves an immutable viewer behind.
+  void TearDown() override { testfiles::releaseImmutable(root); }
 
   QString printoutFile(const QString& name, const QByteArray& text) {
     const QString path = root + "/src/" + name + ".wyd";
@@ -71,6 +81,43 @@ class Launcher : public ::testing::Test {
   QString root, log, standIn, faktura, ksiega;
   LauncherPlaces places;
   RecordingUi ui;
+};
+
+inline QByteArray le32(std::uint32_t v) {
+  QByteArray out;
+  for (int i = 0; i < 4; ++i) out += char((v >> (8 * i)) & 0xFF);
+  return out;
+}
+
+// A printout record with a one-byte name length and no time stamp.
+inline QByteArray rawRecord(const QByteArray& name, const QByteArray& data) {
+  return le32(0) + char(name.size()) + name + le32(0) + le32(std::uint32_t(data.size())) + data;
+}
+
+// The file names a stand-in viewer listed ("a/b/").
+inline QSet<QString> filesIn(const QString& listed) {
+  const QStringList names = listed.split('/', Qt::SkipEmptyParts);
+  return {names.begin(), names.end()};
+}
+
+// A package run the way the user runs it, through the window.
+class Proceed : public Launcher {
+ protected:
+  // Starts the package, picks the choice and proceeds as the user would.
+  bool run(const QString& package, bool view, std::optional<QString> dir = std::nullopt, bool admin = true) {
+    if (!StartUp(package, places, ui, state)) return false;
+    window = std::make_unique<LauncherWindow>(state, places.tempDir, ui);
+    window->SetAdminCheck([admin] { return admin; });
+    window->show();
+    (view ? window->ViewOption() : window->InstallOption())->setChecked(true);
+    if (dir) window->DirectoryEdit()->setText(*dir);
+    return window->Proceed();
+  }
+
+  QString scratch() const { return root + "/tmp/ZorPokaz.tmp"; }
+
+  LauncherState state;
+  std::unique_ptr<LauncherWindow> window;
 };
 
 }  // namespace zorpokaz::paczka::test

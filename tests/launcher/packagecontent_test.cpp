@@ -123,6 +123,14 @@ TEST(LauncherRecords, NamesThatCouldLeaveTheDirectoryAreRefused) {
     EXPECT_EQ(RefusedNameReason(c.name), QString::fromUtf8(c.reason)) << c.name.toHex().toStdString();
 }
 
+TEST(LauncherRecords, NamesThatWouldBeHiddenBecomeVisible) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"faktura", "faktura"}, {"", "bez nazwy"}, {".", "bez nazwy"}, {"...", "bez nazwy"},
+      {".ukryty", "ukryty"},  {"a.b.", "a.b."},  {" .x", " .x"},
+  };
+  for (const auto& [name, visible] : cases) EXPECT_EQ(VisibleName(name), QString(visible)) << name;
+}
+
 TEST(LauncherRecords, PackedTimeIsLocalTimeAndImpossibleValuesAreNone) {
   // 2026-12-07 10:30:44: date ((46 << 9) | (12 << 5) | 7), time ((10 << 11) | (30 << 5) | 22).
   const std::uint32_t packed = ((46u << 9 | 12u << 5 | 7u) << 16) | (10u << 11 | 30u << 5 | 22u);
@@ -185,6 +193,48 @@ TEST(LauncherViewerStream, InflatesInPiecesAndTellsShortFromDamaged) {
   File f(stub + stream);
   QBuffer closed;
   EXPECT_EQ(InflateViewer(*f, from, to, closed), InflateResult::WriteFailed);
+  std::int64_t size = -1;
+  EXPECT_EQ(MeasureViewer(*f, from, to, size), InflateResult::Done);
+  EXPECT_EQ(size, viewer.size());
+}
+
+// Counts what it is given and keeps nothing.
+class CountingDevice : public QIODevice {
+ public:
+  CountingDevice() { open(QIODevice::WriteOnly); }
+  qint64 written = 0;
+
+ protected:
+  qint64 readData(char*, qint64) override { return -1; }
+  qint64 writeData(const char*, qint64 n) override {
+    written += n;
+    return n;
+  }
+};
+
+// A stream of zeros that inflates past the cap: damaged, and no more than
+// the cap was handed to the writer.
+TEST(LauncherViewerStream, ABombStopsAtTheCap) {
+  z_stream z{};
+  ASSERT_EQ(deflateInit(&z, 9), Z_OK);
+  const QByteArray zeros(1 << 20, '\0');
+  QByteArray stream(1 << 20, Qt::Uninitialized);
+  z.next_out = reinterpret_cast<Bytef*>(stream.data());
+  z.avail_out = uInt(stream.size());
+  for (std::int64_t left = kMaxViewerSize + zeros.size(); left > 0; left -= zeros.size()) {
+    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(zeros.constData()));
+    z.avail_in = uInt(zeros.size());
+    ASSERT_EQ(deflate(&z, left > zeros.size() ? Z_NO_FLUSH : Z_FINISH), left > zeros.size() ? Z_OK : Z_STREAM_END);
+  }
+  stream.resize(qsizetype(z.total_out));
+  deflateEnd(&z);
+  File f("STUB" + stream);
+  CountingDevice out;
+  EXPECT_EQ(InflateViewer(*f, 4, 4 + stream.size(), out), InflateResult::Damaged);
+  EXPECT_LE(out.written, kMaxViewerSize);
+  EXPECT_GT(out.written, kMaxViewerSize - (1 << 20));
+  std::int64_t size = 0;
+  EXPECT_EQ(MeasureViewer(*f, 4, 4 + stream.size(), size), InflateResult::Damaged);
 }
 
 TEST(LauncherVersionValues, IntegersParseAsTheSystemParsesThem) {

@@ -44,12 +44,13 @@ inline QByteArray printout(const QByteArray& text) {
 }
 
 // A stand-in viewer: appends "<its path>|<arguments>|<its directory's files,
-// each followed by "/">"
-// as one line to $ZP_VIEWER_LOG.
+// each followed by "/">" as one line to $ZP_VIEWER_LOG. The path is where its
+// file is now, also when it was started from a descriptor (/proc/self/fd/N).
 inline QByteArray standInViewer() {
   return "#!/bin/sh\n"
-         "d=$(dirname \"$0\")\n"
-         "printf '%s|%s|%s\\n' \"$0\" \"$*\" \"$(ls -A \"$d\" | tr '\\n' '/')\" >> \"$ZP_VIEWER_LOG\"\n";
+         "p=$(readlink -f \"$0\")\n"
+         "d=$(dirname \"$p\")\n"
+         "printf '%s|%s|%s\\n' \"$p\" \"$*\" \"$(ls -A \"$d\" | tr '\\n' '/')\" >> \"$ZP_VIEWER_LOG\"\n";
 }
 
 struct CliResult {

@@ -15,6 +15,7 @@
 
 #include "library/addprintouts.h"
 #include "library/tfrmlista.h"
+#include "support/cirequire.h"
 #include "support/modalscript.h"
 #include "support/pefixture.h"
 #include "ui/texplorer.h"
@@ -48,7 +49,7 @@ void expectCaptionsFit(QWidget* root) {
 }
 
 TEST(ChooserLook, OffersPrintoutsAndPackagesAndSearches) {
-  if (const QString why = fixtures::MingwMissing(); !why.isEmpty()) GTEST_SKIP() << why.toStdString();
+  ZP_REQUIRE(fixtures::MingwMissing().toStdString());
   QTemporaryDir tmp;
   const QString dir = QDir(tmp.path()).canonicalPath() + "/Pobrane/";
   const QString samples = qEnvironmentVariable("ZP_SOURCE_DIR", QDir::currentPath()) + "/samples/";
@@ -109,7 +110,7 @@ TEST(ChooserLook, OffersPrintoutsAndPackagesAndSearches) {
 // a search, the overwrite question for a printout already in the library,
 // and the list showing what arrived.
 TEST(ChooserLook, AddingThroughTheListWindow) {
-  if (const QString why = fixtures::MingwMissing(); !why.isEmpty()) GTEST_SKIP() << why.toStdString();
+  ZP_REQUIRE(fixtures::MingwMissing().toStdString());
   QTemporaryDir tmp;
   const QString dir = QDir(tmp.path()).canonicalPath() + "/Pobrane/";
   const QString lib = QDir(tmp.path()).canonicalPath() + "/ZorPokaz/";

@@ -63,16 +63,42 @@ TEST_F(LibraryFilesTest, LibraryFileFindsTheExtensionInAnyCase) {
   EXPECT_EQ(LibraryFile(lib, "x", ".wyd"), lib + "x.wyd");
 }
 
-TEST_F(LibraryFilesTest, SamePathIgnoresCaseAndFollowsLinks) {
+// One file is the same device and inode, reached however; a name that only
+// looks alike is not, and neither is a link standing in the library.
+TEST_F(LibraryFilesTest, SameFileIsOneFileOnDisk) {
   writeFile(lib + "a.wyd", "1");
+  writeFile(other + "r.wyd", "2");
   ASSERT_TRUE(QFile::link(m_lib.path(), other + "alias"));
-  EXPECT_TRUE(SamePrintoutPath(lib + "A.WYD", lib + "a.wyd"));
-  // Directories differing in letter case are two directories here: a copy
-  // between them must not be skipped.
-  EXPECT_FALSE(SamePrintoutPath("/X/Lib/A.wyd", "/x/lib/a.WYD"));
+  ASSERT_TRUE(QFile::link(other + "r.wyd", lib + "r.wyd"));
+  EXPECT_TRUE(SamePrintoutPath(lib + "a.wyd", lib + "a.wyd"));
   EXPECT_TRUE(SamePrintoutPath(other + "alias/a.wyd", lib + "a.wyd"));
   EXPECT_TRUE(SamePrintoutPath(lib + "../" + QFileInfo(m_lib.path()).fileName() + "/a.wyd", lib + "a.wyd"));
+  EXPECT_FALSE(SamePrintoutPath(lib + "A.WYD", lib + "a.wyd"));
   EXPECT_FALSE(SamePrintoutPath(other + "a.wyd", lib + "a.wyd"));
+  EXPECT_FALSE(SamePrintoutPath(other + "r.wyd", lib + "r.wyd"));
+}
+
+// Other users of the library may plant links: a rename never goes onto one
+// (dangling, to a file outside, to a directory), and renaming a link moves
+// the link, never what it points to.
+TEST_F(LibraryFilesTest, RenameNeverOntoALinkAndMovesALinkItself) {
+  writeFile(lib + "a.wyd", "A");
+  writeFile(other + "cudzy", "cudzy");
+  QDir().mkpath(other + "katalog");
+  ASSERT_TRUE(QFile::link(other + "nowy", lib + "d.wyd"));
+  ASSERT_TRUE(QFile::link(other + "cudzy", lib + "o.wyd"));
+  ASSERT_TRUE(QFile::link(other + "katalog", lib + "k.wyd"));
+  for (const char* to : {"d.wyd", "D.WYD", "o.wyd", "k.wyd"})
+    EXPECT_FALSE(RenameLibraryFile(lib + "a.wyd", lib + to)) << to;
+  EXPECT_EQ(readFile(lib + "a.wyd"), "A");
+  EXPECT_FALSE(QFileInfo::exists(other + "nowy"));
+  EXPECT_EQ(readFile(other + "cudzy"), "cudzy");
+  EXPECT_TRUE(QDir(other + "katalog").isEmpty());
+  EXPECT_TRUE(RenameLibraryFile(lib + "o.wyd", lib + "p.wyd"));
+  EXPECT_TRUE(QFileInfo(lib + "p.wyd").isSymLink());
+  EXPECT_EQ(readFile(other + "cudzy"), "cudzy");
+  EXPECT_TRUE(RenameLibraryFile(lib + "d.wyd", lib + "e.wyd"));  // a dangling link can be renamed too
+  EXPECT_TRUE(QFileInfo(lib + "e.wyd").isSymLink());
 }
 
 TEST_F(LibraryFilesTest, RenameNeverReplacesAnotherFile) {
@@ -144,6 +170,62 @@ TEST_F(LibraryFilesTest, CopyPrintoutAsksBeforeOverwriting) {
   }
   EXPECT_EQ(readFile(lib + "r.WYD"), printoutBytes("nowy"));
   EXPECT_FALSE(QFileInfo::exists(lib + "r.wyd"));
+}
+
+// Under the destination's name: a dangling link, a link to another file
+// outside, a link to a directory, a link to the source itself. Each is asked
+// about; "Nie" changes nothing, "Tak" replaces the link with the copy, and
+// nothing it pointed to is created or changed.
+TEST_F(LibraryFilesTest, CopyPrintoutNeverWritesThroughALink) {
+  writeFile(other + "r.wyd", printoutBytes("nowy"));
+  writeFile(other + "cudzy", "cudzy");
+  QDir().mkpath(other + "katalog");
+  for (const QString& target : {other + "nowy", other + "cudzy", other + "katalog", other + "r.wyd"}) {
+    QFile::remove(lib + "r.wyd");
+    ASSERT_TRUE(QFile::link(target, lib + "r.wyd"));
+    const QString question = "Potwierdź dokopiowanie pliku|Plik \"" + lib + "r.wyd\" już istnieje !\rCzy na pewno chcesz go pokryć ?";
+    {
+      ListScript script;
+      script.no();
+      EXPECT_FALSE(CopyPrintout(other + "r.wyd", lib));
+      EXPECT_EQ(script.seen, QStringList{question});
+    }
+    EXPECT_TRUE(QFileInfo(lib + "r.wyd").isSymLink());
+    {
+      ListScript script;
+      script.yes();
+      EXPECT_TRUE(CopyPrintout(other + "r.wyd", lib)) << target.toStdString();
+    }
+    EXPECT_FALSE(QFileInfo(lib + "r.wyd").isSymLink());
+    EXPECT_EQ(readFile(lib + "r.wyd"), printoutBytes("nowy"));
+    EXPECT_FALSE(QFileInfo::exists(other + "nowy"));
+    EXPECT_EQ(readFile(other + "cudzy"), "cudzy");
+    EXPECT_TRUE(QDir(other + "katalog").isEmpty());
+    EXPECT_EQ(readFile(other + "r.wyd"), printoutBytes("nowy"));
+  }
+}
+
+// In a library shared with its group, a new printout is the group's to
+// change, as those there at installation are.
+TEST_F(LibraryFilesTest, CopyIntoASharedLibraryIsTheGroupsToChange) {
+  writeFile(other + "r.wyd", printoutBytes());
+  ASSERT_EQ(::chmod(QFile::encodeName(m_lib.path()).constData(), 02775), 0);
+  ListScript none;
+  ASSERT_TRUE(CopyPrintout(other + "r.wyd", lib));
+  struct stat st {};
+  ASSERT_EQ(::stat(QFile::encodeName(lib + "r.wyd").constData(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0060, 0060u);
+}
+
+// A hidden printout file copied in gets a name the list shows.
+TEST_F(LibraryFilesTest, CopyPrintoutOfAHiddenFileMakesItVisible) {
+  writeFile(other + ".ukryty.wyd", printoutBytes("u"));
+  writeFile(other + ".wyd", printoutBytes("p"));
+  ListScript none;
+  EXPECT_TRUE(CopyPrintout(other + ".ukryty.wyd", lib));
+  EXPECT_TRUE(CopyPrintout(other + ".wyd", lib));
+  EXPECT_EQ(QDir(lib).entryList(QDir::Files | QDir::Hidden, QDir::Name), (QStringList{"bez nazwy.wyd", "ukryty.wyd"}));
+  EXPECT_EQ(PrintoutDestination(other + ".ukryty.wyd", lib), lib + "ukryty.wyd");
 }
 
 TEST_F(LibraryFilesTest, CopyPrintoutFailures) {

@@ -12,6 +12,7 @@
 #include "library/addprintouts.h"
 #include "library/copyprintout.h"
 #include "library/tfrmlista.h"
+#include "support/cirequire.h"
 #include "support/modalscript.h"
 #include "support/pefixture.h"
 #include "support/printoutwriter.h"
@@ -105,7 +106,7 @@ TEST_F(AddPrintoutsTest, CopyThatFailsIsReported) {
 }
 
 TEST_F(AddPrintoutsTest, UnpackPackageAsksAndReports) {
-  if (const QString why = fixtures::MingwMissing(); !why.isEmpty()) GTEST_SKIP() << why.toStdString();
+  ZP_REQUIRE(fixtures::MingwMissing().toStdString());
   put(lib + "a.WYD", "stary");
   const QString pkg = put(src + "P.exe", BuildPackage(PackageRecord("a", 0, "nowy a") + PackageRecord("b", 0, "nowy b") +
                                                       PackageRecord("../c", 0, "poza") +
@@ -132,7 +133,7 @@ TEST_F(AddPrintoutsTest, UnpackPackageAsksAndReports) {
 // The chooser picks every offered file; one package is damaged, one file is
 // not offered at all. The good printouts arrive and the list is refreshed.
 TEST_F(AddPrintoutsTest, WholeRunThroughTheChooser) {
-  if (const QString why = fixtures::MingwMissing(); !why.isEmpty()) GTEST_SKIP() << why.toStdString();
+  ZP_REQUIRE(fixtures::MingwMissing().toStdString());
   put(src + "jeden.wyd", wyd);
   put(src + "DWA.Wyd", wyd);
   put(src + "nie-wydruk.wyd", "śmieci");

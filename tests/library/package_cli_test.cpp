@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "support/cirequire.h"
 #include "support/modalscript.h"
 #include "support/pefixture.h"
 
@@ -32,7 +33,7 @@ CliRun unpack(const QStringList& args) {
 }
 
 TEST(UnpackCommand, KeepsOverwritesRefusesAndFails) {
-  if (const QString why = fixtures::MingwMissing(); !why.isEmpty()) GTEST_SKIP() << why.toStdString();
+  ZP_REQUIRE(fixtures::MingwMissing().toStdString());
   QTemporaryDir tmp;
   const QString lib = tmp.path() + "/lib/";
   QDir().mkpath(lib);

@@ -12,6 +12,7 @@
 #include "platform/files/memorystream.h"
 #include "platform/tfileverinfo.h"
 #include "printing/strtoint.h"
+#include "support/cirequire.h"
 #include "support/pefixture.h"
 #include "support/printoutwriter.h"
 
@@ -24,9 +25,7 @@ using fixtures::ReadFile;
 using fixtures::VersionValues;
 using fixtures::WriteFile;
 
-#define REQUIRE_MINGW()                                            \
-  if (const QString why = fixtures::MingwMissing(); !why.isEmpty()) \
-  GTEST_SKIP() << why.toStdString()
+#define REQUIRE_MINGW() ZP_REQUIRE(fixtures::MingwMissing().toStdString())
 
 // Answers the overwrite questions from a script (then "Nie") and records
 // what happened.
@@ -47,7 +46,7 @@ constexpr std::int32_t kTime = (23 << 25) | (4 << 21) | (5 << 16) | (6 << 11) | 
 class Package : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (const QString why = fixtures::MingwMissing(); !why.isEmpty()) GTEST_SKIP() << why.toStdString();
+    REQUIRE_MINGW();
     lib = tmp.path() + "/lib/";
     QDir().mkpath(lib);
   }
@@ -141,7 +140,7 @@ TEST_F(Package, ExtractsEveryRecord) {
                              PackageRecord("ostatni", 0, "koniec", 5);
   ASSERT_EQ(extract(records, r), "");
   EXPECT_EQ(ReadFile(lib + QStringLiteral("Faktura ą.WYD")), wyd);  // code page 1250
-  EXPECT_EQ(ReadFile(lib + ".WYD"), "pusta nazwa");
+  EXPECT_EQ(ReadFile(lib + "bez nazwy.WYD"), "pusta nazwa");
   EXPECT_EQ(QFileInfo(lib + "zero.WYD").size(), 0);
   EXPECT_EQ(ReadFile(lib + "ostatni.WYD"), "koniec");
   ASSERT_EQ(r.refused.size(), 1);  // 253 bytes + ".WYD" is more than a file name holds here
@@ -165,6 +164,48 @@ TEST_F(Package, NamesThatWouldLeaveTheLibraryAreRefused) {
   EXPECT_EQ(QDir(tmp.path()).entryList(QDir::Files), QStringList{"paczka.exe"});
   EXPECT_TRUE(r.refused[4].contains("\"dzwonek?\""));  // shown without the control character
   for (const QString& m : r.refused) EXPECT_TRUE(m.startsWith("Plik: " + tmp.filePath("paczka.exe") + "\rPominięto wydruk"));
+}
+
+// Names that would make hidden files, never shown in the list, get visible
+// ones; two records meeting under one name are asked about as usual.
+TEST_F(Package, NamesThatWouldBeHiddenBecomeVisible) {
+  Recorder r;
+  const QByteArray records =
+      PackageRecord("", 0, "pusta") + PackageRecord(".", 0, "kropka") + PackageRecord(".ukryty", 0, "ukryty");
+  ASSERT_EQ(extract(records, r), "");
+  EXPECT_TRUE(r.refused.isEmpty());
+  EXPECT_EQ(r.asked, QStringList{lib + "bez nazwy.WYD"});
+  EXPECT_EQ(libraryFiles(), (QStringList{"bez nazwy.WYD", "ukryty.WYD"}));
+  EXPECT_EQ(ReadFile(lib + "bez nazwy.WYD"), "pusta");
+  EXPECT_EQ(ReadFile(lib + "ukryty.WYD"), "ukryty");
+}
+
+// A dangling link, a link to a file outside and a link to a directory,
+// planted under printout names by another user of the library: each is
+// asked about, and "Tak" replaces the link itself; nothing outside changes.
+TEST_F(Package, LinksUnderPrintoutNamesAreNeverFollowed) {
+  const QString outside = tmp.path() + "/outside/";
+  QDir().mkpath(outside + "katalog");
+  WriteFile(outside + "cudzy", "cudzy");
+  const QDateTime before = QFileInfo(outside + "cudzy").lastModified();
+  for (const auto& [target, name] : {std::pair{"nowy", "a.WYD"}, {"cudzy", "b.WYD"}, {"katalog", "c.WYD"}})
+    ASSERT_TRUE(QFile::link(outside + target, lib + name));
+  const QByteArray records = PackageRecord("a", kTime, "A") + PackageRecord("b", kTime, "B") +
+                             PackageRecord("c", kTime, "C");
+  for (const QList<bool>& answers : {QList<bool>{}, QList<bool>{false, true, true}}) {
+    Recorder r;
+    r.answers = answers;
+    ASSERT_EQ(extract(records, r), "");
+    EXPECT_EQ(r.asked, (QStringList{lib + "a.WYD", lib + "b.WYD", lib + "c.WYD"}));
+    EXPECT_FALSE(QFileInfo::exists(outside + "nowy"));
+    EXPECT_EQ(ReadFile(outside + "cudzy"), "cudzy");
+    EXPECT_EQ(QFileInfo(outside + "cudzy").lastModified(), before);
+    EXPECT_TRUE(QDir(outside + "katalog").isEmpty());
+    EXPECT_TRUE(QFileInfo(lib + "a.WYD").isSymLink());
+  }
+  EXPECT_EQ(ReadFile(lib + "b.WYD"), "B");
+  EXPECT_EQ(ReadFile(lib + "c.WYD"), "C");
+  EXPECT_FALSE(QFileInfo(lib + "b.WYD").isSymLink() || QFileInfo(lib + "c.WYD").isSymLink());
 }
 
 TEST_F(Package, OverwriteAnswers) {

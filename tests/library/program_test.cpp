@@ -1,5 +1,6 @@
 #include "library/program.h"
 
+#include "support/cirequire.h"
 #include "support/pefixture.h"
 
 #include <QCoreApplication>
@@ -16,7 +17,7 @@ TEST(Program, DirectoryOfTheRunningExecutable) {
 }
 
 TEST(Program, VersionOfOtherExecutables) {
-  if (const QString missing = fixtures::MingwMissing(); !missing.isEmpty()) GTEST_SKIP() << missing.toStdString();
+  ZP_REQUIRE(fixtures::MingwMissing().toStdString());
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
   struct Case {

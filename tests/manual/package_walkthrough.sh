@@ -10,10 +10,11 @@ B="$(realpath "${1:-build}")"
 OUT="$(realpath -m "${2:-$B/walkthrough}")"
 S="$(mktemp -d)"
 mkdir -p "$OUT" $S/tmp $S/etc/xdg $S/usr/share $S/home/Pulpit $S/home/.config $S/opt
-export DISPLAY=:77 QT_QPA_PLATFORM=xcb TMPDIR=$S/tmp XDG_CONFIG_DIRS=$S/etc/xdg XDG_DATA_DIRS=$S/usr/share \
+export QT_QPA_PLATFORM=xcb TMPDIR=$S/tmp XDG_CONFIG_DIRS=$S/etc/xdg XDG_DATA_DIRS=$S/usr/share \
   XDG_DATA_HOME=$S/home/.local/share XDG_CONFIG_HOME=$S/home/.config XDG_DESKTOP_DIR=$S/home/Pulpit HOME=$S/home
-Xvfb :77 -screen 0 1024x768x24 -nolisten tcp & XV=$!
-sleep 1; if command -v twm >/dev/null; then twm >/dev/null 2>&1 & fi; sleep 1
+# The server picks a free display and names it.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>$S/display & XV=$!
+sleep 1; export DISPLAY=":$(cat $S/display)"; if command -v twm >/dev/null; then twm >/dev/null 2>&1 & fi; sleep 1
 shot() { sleep 1.5; import -window root "$OUT/$1.png"; echo "shot $1"; }
 focus() { w=$(timeout 20 xdotool search --sync --onlyvisible --name "$1" | head -1); xdotool windowactivate --sync "$w" 2>/dev/null || xdotool windowfocus --sync "$w"; }
 cp $B/library/przyklady.run $S/home/
@@ -41,6 +42,8 @@ xdotool key Return
 focus "Potwierdź"; shot 7-overwrite-question
 for i in 1 2 3 4 5 6 7; do xdotool key Escape; sleep 0.7; done
 focus "Informacja"; shot 8-printouts-unpacked; xdotool key Return; wait $P
+ls -la $S/opt/ZorPokaz > $OUT/after-update.txt; lsattr $S/opt/ZorPokaz/zorpokaz >> $OUT/after-update.txt
 kill $XV
+chattr -i $S/opt/ZorPokaz/zorpokaz 2>/dev/null  # installed immutable
 rm -rf "$S"
 echo "Screenshots in $OUT"

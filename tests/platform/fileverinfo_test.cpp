@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/files/memorystream.h"
+#include "support/cirequire.h"
 #include "support/pefixture.h"
 #include "support/printoutwriter.h"
 
@@ -12,9 +13,7 @@ namespace {
 
 using fixtures::VersionValues;
 
-#define REQUIRE_MINGW()                                            \
-  if (const QString why = fixtures::MingwMissing(); !why.isEmpty()) \
-  GTEST_SKIP() << why.toStdString()
+#define REQUIRE_MINGW() ZP_REQUIRE(fixtures::MingwMissing().toStdString())
 
 std::string errorOf(const QByteArray& bytes, const QString& name = QStringLiteral("p.exe")) {
   MemoryStream stream(bytes);

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/cirequire.h"
+
 namespace zorpokaz {
 namespace {
 
@@ -190,7 +192,7 @@ TEST(GfxCellFont, FontStyleBits) {
 // are 140 px against 110 and the width is cut to trunc(110 / 140 × 11) = 8.
 TEST(GfxCellFont, WideDigitsShrinkTheWidthOnce) {
   if (RealizedFont::get(font("DejaVu Sans", -24)).familyName() != QStringLiteral("DejaVu Sans"))
-    GTEST_SKIP() << "DejaVu Sans is not installed";
+    ZP_REQUIRE(std::string("DejaVu Sans is not installed (Debian fonts-dejavu-core, scripts/setup.sh installs it)"));
   PageImage image(1429, 2000);
   PageCanvas canvas(image, 96);
   CellFontStyle cell;

@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "support/cirequire.h"
+
 #include "printing/printjob.h"
 #include "printing/pdftext.h"
 #include "printing/testpages.h"
@@ -66,8 +68,7 @@ PageList all(int n) {
 }
 
 TEST(QPrinterTarget, SheetsOfEveryModeReachThePdfInOrder) {
-  if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
-    GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+  ZP_REQUIRE(fixtures::ToolMissing({"pdftotext"}, "poppler-utils"));
   struct Case {
     SheetOptions sheet;
     int pages;
