@@ -12,6 +12,7 @@ PACKAGES=(
   xvfb xauth poppler-utils xdotool
   mingw-w64 binutils-mingw-w64-x86-64
   desktop-file-utils shared-mime-info xdg-utils
+  dpkg-dev lintian appstream man-db groff-base e2fsprogs
 )
 
 missing=()
