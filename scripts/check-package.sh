@@ -79,9 +79,23 @@ for page in zorpokaz zorpokaz-cli; do
   [[ ! -s "$work/man.err" ]] || fail "manual page $page: $(cat "$work/man.err")"
   [[ "$text" == *"SYNOPSIS"* && "$text" == *"$page"* ]] || fail "manual page $page has no synopsis"
 done
-cp -r "$x/usr/share/mime" "$work/mime"
-update-mime-database "$work/mime" >/dev/null 2>&1
-grep -q ':application/x-zorpokaz-wydruk:\*\.wyd' "$work/mime/globs2" || fail "*.wyd is not the printout type"
+# What the desktop makes of the package's files alone, with its own tools
+# and no desktop session: a printout is of the type, the type opens with the
+# menu entry.
+share="$work/share"
+cp -r "$x/usr/share" "$share"
+update-mime-database "$share/mime" >/dev/null 2>&1
+update-desktop-database "$share/applications"
+mkdir "$work/home"
+cp "$ROOT/samples/faktura.wyd" "$work/Faktura.WYD"
+xdg() {
+  env -u XDG_CURRENT_DESKTOP -u DESKTOP_SESSION -u DISPLAY -u WAYLAND_DISPLAY XDG_DATA_DIRS="$share" \
+    XDG_DATA_HOME="$work/home" XDG_CONFIG_HOME="$work/home" XDG_CONFIG_DIRS="$work/home" xdg-mime "$@" 2>&1
+}
+[[ "$(xdg query filetype "$work/Faktura.WYD")" == application/x-zorpokaz-wydruk ]] ||
+  fail "a printout is of type $(xdg query filetype "$work/Faktura.WYD")"
+[[ "$(xdg query default application/x-zorpokaz-wydruk)" == zorpokaz.desktop ]] ||
+  fail "printouts open with $(xdg query default application/x-zorpokaz-wydruk)"
 cli="$x/usr/bin/zorpokaz-cli"
 [[ "$("$cli" --version)" == "zorpokaz-cli $version" ]] || fail "zorpokaz-cli --version"
 "$cli" --help | grep -q 'zorpokaz-cli pack' || fail "zorpokaz-cli --help"

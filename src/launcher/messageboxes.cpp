@@ -18,7 +18,7 @@ int MessageBoxes::show(QMessageBox::Icon icon, const QString& title, const QStri
     QString lines = details.toHtmlEscaped();
     lines.replace(QLatin1Char('\r'), QLatin1String("<br>"));
     lines.replace(QLatin1Char('\n'), QLatin1String("<br>"));
-    box.setInformativeText(QStringLiteral("<qt>") + lines + QStringLiteral("</qt>"));
+    box.setInformativeText(QStringLiteral("<p style=\"white-space:pre\">") + lines + QStringLiteral("</p>"));
   }
   if (question) {
     // Button texts of a Polish system, whatever language Qt itself speaks.
