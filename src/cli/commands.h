@@ -24,6 +24,6 @@ int cmdPages(const QStringList& args);
 int cmdRender(const QStringList& args);
 int cmdUnpack(const QStringList& args);
 int cmdPack(const QStringList& args);
-int cmdLibraryRights(const QStringList& args);
+int cmdRights(const QStringList& args);
 
 }  // namespace zorpokaz::cli

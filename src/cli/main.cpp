@@ -26,7 +26,7 @@ const Command kCommands[] = {
     {"unpack", "unpack PACKAGE DIR [--overwrite]", false, cmdUnpack},
     {"pack", "pack --stub LAUNCHER --viewer VIEWER [--version X.Y.Z.W] -o OUT.run [PRINTOUT.wyd...]", false,
      cmdPack},
-    {"library-rights", "library-rights DIR", false, cmdLibraryRights},
+    {"rights", "rights DIR [--release]", false, cmdRights},
 };
 
 void printUsage(std::FILE* to) {

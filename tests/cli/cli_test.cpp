@@ -185,7 +185,7 @@ TEST_F(Cli, HelpAndVersionAnswerOnStandardOutput) {
     EXPECT_EQ(help.status, 0) << flag;
     EXPECT_TRUE(help.err.isEmpty()) << flag;
     for (const char* command : {"info FILE", "pages FILE", "render FILE", "unpack PACKAGE DIR", "pack --stub",
-                                "library-rights DIR", "--version"})
+                                "rights DIR [--release]", "--version"})
       EXPECT_TRUE(help.out.contains(command)) << flag << " lacks " << command;
   }
   // Anywhere but first, they are no options of a command.
