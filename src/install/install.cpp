@@ -86,16 +86,16 @@ void Install(const InstallPaths& paths) {
 
 void Uninstall(const InstallPaths& paths) {
   if (!RequireAdmin(QStringLiteral("Odinstalowanie"))) return;
-  if (!paths.owningPackage.isEmpty()) {
-    // Deleting the program behind the package manager's back would leave it a
-    // package whose files are gone; it removes the program itself.
+  // Deleting the program behind the package manager's back would leave it a
+  // package whose files are gone: the user is sent to the package manager,
+  // and removal ends as if not confirmed.
+  const bool packaged = !paths.owningPackage.isEmpty();
+  if (packaged)
     ShowInfo(kUninstallTitle, QStringLiteral("Program ZorPokaz został zainstalowany z pakietu \"%1\".\r"
                                              "Aby go odinstalować, użyj menedżera pakietów:\r"
                                              "apt remove %1")
                                   .arg(paths.owningPackage));
-    return;
-  }
-  if (!AskTypedYes(kUninstallTitle,
+  if (packaged || !AskTypedYes(kUninstallTitle,
                    QStringLiteral("Czy na pewno chcesz odinstalować program ZorPokaz\r"
                                   "i wszystkie wydruki zapisane w katalogu\r") +
                        paths.programDir + QStringLiteral(" ?")))
