@@ -11,8 +11,9 @@ PACKAGES=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xauth poppler-utils xdotool
   mingw-w64 binutils-mingw-w64-x86-64
-  desktop-file-utils shared-mime-info xdg-utils
+  desktop-file-utils shared-mime-info xdg-utils libfile-mimeinfo-perl
   cups printer-driver-cups-pdf libcups2-dev qt6-translations-l10n
+  dpkg-dev lintian appstream man-db groff-base e2fsprogs
 )
 
 missing=()

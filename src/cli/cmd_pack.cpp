@@ -4,6 +4,8 @@
 // records start, the viewer's version), then the viewer follows as one zlib
 // stream and each printout as one record: reserved 0, name without directory
 // and extension (code page 1250), packed local time of the file, size, data.
+// The launcher also learns which shared libraries the viewer needs, to name
+// them when the viewer cannot start on the machine the package reaches.
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
@@ -15,6 +17,7 @@
 #include <zlib.h>
 
 #include "cli/commands.h"
+#include "cli/elfneeded.h"
 #include "document/linedruk.h"
 #include "library/packagereader.h"
 #include "platform/codepage.h"
@@ -193,13 +196,15 @@ int cmdPack(const QStringList& args) {
   }
   if (version.isEmpty()) throw UsageError("the viewer has no FileVersion; give --version");
 
-  const QByteArray viewer = compressed(readWhole(p.viewer));
+  const QByteArray viewerBytes = readWhole(p.viewer);
+  const QByteArray viewer = compressed(viewerBytes);
   const std::int64_t viewerOffset = stub.size();
   const std::int64_t recordsOffset = viewerOffset + viewer.size();
   if (recordsOffset > kMaxInt32) throw Error("The launcher and the viewer are too large for a package");
   fillValue(stub, where.offset, block, "Rozmiar0", QStringLiteral("%1").arg(viewerOffset, 10, 10, QLatin1Char('0')));
   fillValue(stub, where.offset, block, "Rozmiar", QStringLiteral("%1").arg(recordsOffset, 10, 10, QLatin1Char('0')));
   fillValue(stub, where.offset, block, "FileVersion", version);
+  fillValue(stub, where.offset, block, "Biblioteki", NeededLibraries(viewerBytes).join(QLatin1Char(' ')));
 
   QSaveFile file(p.output);
   if (!file.open(QIODevice::WriteOnly)) throw Error(("Cannot create file " + p.output).toStdString());

@@ -29,9 +29,22 @@ const Command kCommands[] = {
     {"rights", "rights DIR [--release]", false, cmdRights},
 };
 
-void printUsage() {
-  std::fputs("usage: zorpokaz-cli COMMAND ARGS...\n", stderr);
-  for (const Command& c : kCommands) std::fprintf(stderr, "  zorpokaz-cli %s\n", c.usage);
+void printUsage(std::FILE* to) {
+  std::fputs("usage: zorpokaz-cli COMMAND ARGS...\n", to);
+  for (const Command& c : kCommands) std::fprintf(to, "  zorpokaz-cli %s\n", c.usage);
+}
+
+// Asked for, the usage is the answer (standard output, success); after a
+// mistake it is the explanation (standard error, exit 1).
+void printHelp() {
+  std::fputs("zorpokaz-cli: the headless side of the ZorPokaz printout viewer.\n"
+             "Describes, lays out and renders .wyd printouts, and packs and unpacks packages.\n\n",
+             stdout);
+  printUsage(stdout);
+  std::fputs("\n  zorpokaz-cli --help | --version\n\n"
+             "Exit status: 0 on success, 1 for a usage error, 2 when a file cannot be read.\n"
+             "See zorpokaz-cli(1) for every option.\n",
+             stdout);
 }
 
 }  // namespace
@@ -43,15 +56,23 @@ void out(const QString& text) {
 
 int run(int argc, char** argv) {
   if (argc < 2) {
-    printUsage();
+    printUsage(stderr);
     return 1;
+  }
+  if (qstrcmp(argv[1], "--help") == 0 || qstrcmp(argv[1], "-h") == 0) {
+    printHelp();
+    return 0;
+  }
+  if (qstrcmp(argv[1], "--version") == 0) {
+    std::printf("zorpokaz-cli %s\n", ZP_VERSION);
+    return 0;
   }
   const Command* command = nullptr;
   for (const Command& c : kCommands)
     if (qstrcmp(argv[1], c.name) == 0) command = &c;
   if (!command) {
     std::fprintf(stderr, "zorpokaz-cli: unknown command '%s'\n", argv[1]);
-    printUsage();
+    printUsage(stderr);
     return 1;
   }
   QStringList args;

@@ -29,6 +29,24 @@ QString joined(const QStringList& lines) {
   return lines.isEmpty() ? QString() : lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }
 
+// The desktop entry of the handler; `visibility` holds the lines that say
+// whether and where menus show it.
+QByteArray applicationEntry(const QString& exe, const char* visibility) {
+  return (QStringLiteral("[Desktop Entry]\n"
+                         "Type=Application\n"
+                         "Name=ZorPokaz\n"
+                         "GenericName=Przeglądarka wydruków\n"
+                         "Comment=ZorPokaz - przeglądarka wydruków Zorela\n"
+                         "Exec=") +
+          DesktopExec(exe, QStringLiteral("%f")) +
+          QStringLiteral("\n"
+                         "Icon=%1\n"
+                         "Terminal=false\n")
+              .arg(QLatin1String(kAppIconName)) +
+          QString::fromUtf8(visibility) + QStringLiteral("MimeType=%1;\n").arg(QLatin1String(kMimeType)))
+      .toUtf8();
+}
+
 }  // namespace
 
 QByteArray MimePackageXml() {
@@ -45,21 +63,10 @@ QByteArray MimePackageXml() {
       .toUtf8();
 }
 
-QByteArray AssociationEntry(const QString& exe) {
-  return (QStringLiteral("[Desktop Entry]\n"
-                         "Type=Application\n"
-                         "Name=ZorPokaz\n"
-                         "GenericName=Przeglądarka wydruków\n"
-                         "Comment=ZorPokaz - przeglądarka wydruków Zorela\n"
-                         "Exec=") +
-          DesktopExec(exe, QStringLiteral("%f")) +
-          QStringLiteral("\n"
-                         "Icon=%1\n"
-                         "Terminal=false\n"
-                         "NoDisplay=true\n"
-                         "MimeType=%2;\n")
-              .arg(QLatin1String(kAppIconName), QLatin1String(kMimeType)))
-      .toUtf8();
+QByteArray AssociationEntry(const QString& exe) { return applicationEntry(exe, "NoDisplay=true\n"); }
+
+QByteArray MenuEntry(const QString& exe) {
+  return applicationEntry(exe, "Categories=Office;Viewer;\nKeywords=wydruk;Zorel;drukowanie;podgląd;\n");
 }
 
 QByteArray ShortcutEntry(const QString& exe, const QString& programDir) {

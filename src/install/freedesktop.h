@@ -17,6 +17,11 @@ QByteArray MimePackageXml();
 // original association, which added no menu entry.
 QByteArray AssociationEntry(const QString& exe);
 
+// The same handler as the system package ships it: shown in the menus
+// (office, viewers), so that the program installed like any other desktop
+// program can be found there.
+QByteArray MenuEntry(const QString& exe);
+
 // The desktop shortcut: starts `exe` without arguments in `programDir`.
 QByteArray ShortcutEntry(const QString& exe, const QString& programDir);
 

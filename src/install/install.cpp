@@ -22,6 +22,8 @@ namespace zorpokaz {
 
 namespace {
 
+const QString kUninstallTitle = QStringLiteral("Odinstalowanie przeglądarki wydruków Zorela 2001");
+
 void createShortcut(const InstallPaths& paths) {
   WriteSystemFile(DesktopShortcutPath(paths), ShortcutEntry(paths.exe, paths.programDir), 0755,
                   paths.desktopOwner, paths.desktopGroup);
@@ -91,13 +93,26 @@ void Install(const InstallPaths& paths) {
   } catch (const std::exception&) {
     // Installation goes on; the directory is not opened to the group.
   }
+  // The system package ships the handler, the type and the record of its
+  // directory; entries of our own beside them would only shadow the menu
+  // entry and outlive the package.
+  if (!paths.owningPackage.isEmpty()) return;
   WriteMachineEntries(paths);
   InstallAssociation(paths);
 }
 
 void Uninstall(const InstallPaths& paths) {
   if (!RequireAdmin(QStringLiteral("Odinstalowanie"))) return;
-  if (!AskTypedYes(QStringLiteral("Odinstalowanie przeglądarki wydruków Zorela 2001"),
+  // Deleting the program behind the package manager's back would leave it a
+  // package whose files are gone: the user is sent to the package manager,
+  // and removal ends as if not confirmed.
+  const bool packaged = !paths.owningPackage.isEmpty();
+  if (packaged)
+    ShowInfo(kUninstallTitle, QStringLiteral("Program ZorPokaz został zainstalowany z pakietu \"%1\".\r"
+                                             "Aby go odinstalować, użyj menedżera pakietów:\r"
+                                             "apt remove %1")
+                                  .arg(paths.owningPackage));
+  if (packaged || !AskTypedYes(kUninstallTitle,
                    QStringLiteral("Czy na pewno chcesz odinstalować program ZorPokaz\r"
                                   "i wszystkie wydruki zapisane w katalogu\r") +
                        paths.programDir + QStringLiteral(" ?"))) {

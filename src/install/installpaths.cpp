@@ -1,5 +1,6 @@
 #include "install/installpaths.h"
 
+#include "install/owningpackage.h"
 #include "install/removalscript.h"
 #include "install/userdirs.h"
 
@@ -37,6 +38,7 @@ InstallPaths InstallPaths::FromEnvironment(const QString& exe, const QString& pr
   paths.desktopOwner = user.uid;
   paths.desktopGroup = user.gid;
   paths.userSettingsFiles = UserSettingsFiles();
+  paths.owningPackage = OwningPackage(exe);
   paths.startRemovalScript = [](const QString& script) { RemovalScript::Start(script).keepUntilExit(); };
   return paths;
 }

@@ -40,6 +40,9 @@ struct InstallPaths {
   gid_t desktopGroup = static_cast<gid_t>(-1);
   // Per-user settings files of every user that can be found on the machine.
   QStringList userSettingsFiles;
+  // The system package that installed `exe`; empty when the viewer was put
+  // in place otherwise (by a package launcher, by hand).
+  QString owningPackage;
   // Starts the written removal script so that it outlives the viewer.
   std::function<void(const QString& script)> startRemovalScript;
 

@@ -53,6 +53,8 @@ bool StartUp(const QString& exe, const LauncherPlaces& places, LauncherUi& ui, L
   state.PackageVersion = VersionValueInBlock(block, QStringLiteral("FileVersion"));
   state.ViewerOffset = ParseInteger(VersionValueInBlock(block, QStringLiteral("Rozmiar0")));
   state.RecordsOffset = ParseInteger(VersionValueInBlock(block, QStringLiteral("Rozmiar")));
+  state.ViewerLibraries =
+      VersionValueInBlock(block, QStringLiteral("Biblioteki")).split(QLatin1Char(' '), Qt::SkipEmptyParts);
   if (state.ViewerOffset >= state.RecordsOffset || fileSize == state.ViewerOffset ||
       fileSize < state.RecordsOffset) {
     ui.ErrorBox(QStringLiteral("Błąd odczytu informacji o zawartości paczki!"));

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 
 namespace zorpokaz::paczka {
@@ -33,6 +34,7 @@ struct LauncherState {
   bool Installed = false;
   bool NeedsViewer = false;
   bool NoPrintouts = false;
+  QStringList ViewerLibraries;  // "Biblioteki": the shared libraries the viewer needs
 };
 
 // "Katalog" of the system settings with a "/" ensured at its end; empty when

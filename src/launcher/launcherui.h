@@ -11,6 +11,8 @@ class LauncherUi {
   virtual ~LauncherUi();
   // "Błąd !", error icon, OK.
   virtual void ErrorBox(const QString& text) = 0;
+  // The same box with `details` under the text: why something failed.
+  virtual void ErrorBoxWithDetails(const QString& text, const QString& /*details*/) { ErrorBox(text); }
   // "Informacja", information icon, OK.
   virtual void InformationBox(const QString& text) = 0;
   // "Potwierdź", exclamation icon, Yes / No; true for Yes.

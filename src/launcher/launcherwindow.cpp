@@ -14,6 +14,7 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <cstdio>
 #include <unistd.h>
 
 #include "launcher/launcherui.h"
@@ -279,8 +280,9 @@ bool LauncherWindow::Proceed() {
 bool LauncherWindow::proceedView() {
   UnpackedViewer viewer;
   if (!Unpack(m_state, true, true, true, m_ui, &viewer.fd)) return false;
-  if (!RunViewer(this, m_state.TargetDir + QLatin1String(kViewerName), QStringLiteral("TEMP"), true, viewer.fd)) {
-    m_ui.ErrorBox(QStringLiteral("Nie można uruchomić programu !"));
+  QString why;
+  if (!RunViewer(this, m_state.TargetDir + QLatin1String(kViewerName), QStringLiteral("TEMP"), true, viewer.fd, &why)) {
+    reportStartFailure(QStringLiteral("Nie można uruchomić programu !"), why);
     return false;
   }
   return true;
@@ -295,14 +297,26 @@ bool LauncherWindow::proceedInstall() {
         "przy pomocy ikonki \"ZorPokaz\" na pulpicie."));
     return true;
   }
-  if (!RunViewer(this, m_state.TargetDir + QLatin1String(kViewerName), QStringLiteral("INST"), false, viewer.fd)) {
-    m_ui.ErrorBox(QStringLiteral("Podczas instalacji programu wystąpił błąd !"));
+  QString why;
+  if (!RunViewer(this, m_state.TargetDir + QLatin1String(kViewerName), QStringLiteral("INST"), false, viewer.fd,
+                 &why)) {
+    reportStartFailure(QStringLiteral("Podczas instalacji programu wystąpił błąd !"), why);
     return false;
   }
   m_ui.InformationBox(QStringLiteral(
       "Instalacja programu została zakończona.\rAby obejrzeć wydruki, uruchom przeglądarkę przy pomocy\r"
       "nowej ikonki \"ZorPokaz\" utworzonej teraz na pulpicie."));
   return true;
+}
+
+// Said on standard error for whoever started the package from a terminal,
+// and under the message in its box for whoever double-clicked it.
+void LauncherWindow::reportStartFailure(const QString& text, const QString& why) {
+  const QString details = StartFailureDetails(MissingLibraries(m_state.ViewerLibraries), why);
+  QString line = text + QLatin1Char('\n') + details;
+  line.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  std::fprintf(stderr, "zorpokaz-paczka: %s\n", line.toLocal8Bit().constData());
+  m_ui.ErrorBoxWithDetails(text, details);
 }
 
 }  // namespace zorpokaz::paczka

@@ -63,6 +63,7 @@ class LauncherWindow : public QDialog {
   QList<QWidget*> tabOrder() const;
   bool proceedView();
   bool proceedInstall();
+  void reportStartFailure(const QString& text, const QString& why);
 
   LauncherState m_state;
   QString m_tempDir;

@@ -17,12 +17,14 @@ class MessageBoxes : public LauncherUi {
   void SetOwner(QWidget* owner) { m_owner = owner; }
 
   void ErrorBox(const QString& text) override;
+  void ErrorBoxWithDetails(const QString& text, const QString& details) override;
   void InformationBox(const QString& text) override;
   bool OverwriteQuestion(const QString& text) override;
   void RightsBox(const QString& text) override;
 
  private:
-  int show(QMessageBox::Icon icon, const QString& title, const QString& text, bool question);
+  int show(QMessageBox::Icon icon, const QString& title, const QString& text, bool question,
+           const QString& details = QString());
 
   QWidget* m_owner;
 };

@@ -173,5 +173,24 @@ TEST_F(Cli, UsageErrorsExitOne) {
   }
 }
 
+// Asked for, help and version are answers: standard output, success. The
+// help names every command, the version is the program's.
+TEST_F(Cli, HelpAndVersionAnswerOnStandardOutput) {
+  const Result version = runCli({"--version"});
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out.toStdString(), std::string("zorpokaz-cli ") + ZP_VERSION + "\n");
+  EXPECT_TRUE(version.err.isEmpty());
+  for (const char* flag : {"--help", "-h"}) {
+    const Result help = runCli({flag});
+    EXPECT_EQ(help.status, 0) << flag;
+    EXPECT_TRUE(help.err.isEmpty()) << flag;
+    for (const char* command : {"info FILE", "pages FILE", "render FILE", "unpack PACKAGE DIR", "pack --stub",
+                                "rights DIR [--release]", "--version"})
+      EXPECT_TRUE(help.out.contains(command)) << flag << " lacks " << command;
+  }
+  // Anywhere but first, they are no options of a command.
+  EXPECT_EQ(runCli({"info", "--version"}).status, 1);
+}
+
 }  // namespace
 }  // namespace zorpokaz

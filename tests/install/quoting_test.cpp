@@ -77,6 +77,7 @@ TEST(Quoting, DesktopEntriesForNastyPathsPassTheValidator) {
   for (const QString& name : kNastyNames) {
     const QString dir = tree.root + "/" + name + "/";
     for (const auto& [kind, text] : {std::pair{"association", AssociationEntry(dir + "zorpokaz")},
+                                     std::pair{"menu", MenuEntry(dir + "zorpokaz")},
                                      std::pair{"shortcut", ShortcutEntry(dir + "zorpokaz", dir)}}) {
       const QString file = tree.root + QStringLiteral("/entry%1.desktop").arg(++n);
       ASSERT_TRUE(installtest::writeFile(file, text));

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "launcher/packagecontent.h"
+#include "launcher/runviewer.h"
 #include "launcher/versionvalues.h"
 #include "launcherfixture.h"
 
@@ -44,6 +45,26 @@ TEST_F(Pack, BothReadersFindThePrintoutsWithTheirNamesAndTimes) {
   EXPECT_EQ(readFile(out + "/faktura.WYD"), readFile(faktura));
   EXPECT_EQ(readFile(out + "/Księga główna.WYD"), readFile(ksiega));
   EXPECT_EQ(readFile(out + "/pusty.WYD"), readFile(empty));
+}
+
+// The launcher learns which shared libraries its viewer needs, and checks
+// them the way the loader finds them.
+TEST_F(Pack, RecordsTheLibrariesTheViewerNeeds) {
+  LauncherState s;
+  ASSERT_TRUE(StartUp(makePackage("real.run", {}, {faktura}, viewerPath()), places, ui, s));
+  for (const char* name : {"libQt6Widgets.so.6", "libQt6PrintSupport.so.6", "libQt6Svg.so.6", "libemf2svg.so.1"})
+    EXPECT_TRUE(s.ViewerLibraries.contains(name)) << name;
+  EXPECT_EQ(MissingLibraries(s.ViewerLibraries), QStringList{});  // this machine runs the viewer
+
+  const QString refused = root + "/src/refused";
+  writeFile(refused, viewerRefusedByTheLoader());
+  ASSERT_TRUE(StartUp(makePackage("refused.run", "1.0.0.0", {}, refused), places, ui, s));
+  EXPECT_EQ(s.ViewerLibraries, QStringList{"libzpq.so"});
+  EXPECT_EQ(MissingLibraries(s.ViewerLibraries + QStringList{"libc.so.6", "/nonexistent/lib.so"}),
+            QStringList{"libzpq.so"});
+  // A viewer that is a script needs no library.
+  ASSERT_TRUE(StartUp(makePackage("script.run", "1.0.0.0", {}), places, ui, s));
+  EXPECT_TRUE(s.ViewerLibraries.isEmpty());
 }
 
 TEST_F(Pack, RefusesWhatItCannotPackAndWritesNothing) {

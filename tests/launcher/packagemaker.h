@@ -53,6 +53,16 @@ inline QByteArray standInViewer() {
          "printf '%s|%s|%s\\n' \"$p\" \"$*\" \"$(ls -A \"$d\" | tr '\\n' '/')\" >> \"$ZP_VIEWER_LOG\"\n";
 }
 
+// A program the dynamic loader refuses to start: a copy of the system's
+// `true` whose C library is named "libzpq.so", a library no machine has.
+inline QByteArray viewerRefusedByTheLoader() {
+  QByteArray bytes = readFile(QStringLiteral("/bin/true"));
+  const QByteArray libc("libc.so.6\0", 10);
+  const qsizetype at = bytes.indexOf(libc);
+  if (at >= 0) bytes.replace(at, libc.size(), QByteArray("libzpq.so\0", 10));
+  return bytes;
+}
+
 struct CliResult {
   int status = -1;
   QByteArray out, err;
@@ -81,6 +91,10 @@ inline void pack(const QString& viewer, const QString& version, const QString& o
 class RecordingUi : public LauncherUi {
  public:
   void ErrorBox(const QString& text) override { shown << "error|" + text; }
+  void ErrorBoxWithDetails(const QString& text, const QString& why) override {
+    shown << "error|" + text;
+    details << why;
+  }
   void InformationBox(const QString& text) override { shown << "info|" + text; }
   bool OverwriteQuestion(const QString& text) override {
     shown << "question|" + text;
@@ -90,6 +104,7 @@ class RecordingUi : public LauncherUi {
   void RightsBox(const QString& text) override { shown << "rights|" + text; }
 
   QStringList shown;
+  QStringList details;  // of the error boxes that carry them
   QList<bool> answers;
 };
 

@@ -180,20 +180,39 @@ TEST_F(Proceed, AFileThatCannotBeWrittenIsReportedAndTheNextOneWritten) {
   EXPECT_EQ(QDir(dir).entryList(QDir::Files | QDir::Hidden).size(), 2);  // no temporary file left
 }
 
-TEST_F(Proceed, AViewerThatCannotStartIsReported) {
+// Neither a viewer the system cannot execute nor one the dynamic loader
+// refuses (a library missing here) counts as started; the user learns why.
+TEST_F(Proceed, AViewerThatCannotStartIsReportedWithTheReason) {
+  const QString refused = root + "/src/refused";
+  writeFile(refused, viewerRefusedByTheLoader());
+  QFile::setPermissions(refused, QFile::permissions(refused) | QFile::ExeOwner);
   writeFile(standIn, "#!/nonexistent/interpreter\n");
-  const QString package = makePackage("p.run", "2.2.1.0", {faktura});
-  EXPECT_FALSE(run(package, true));
-  EXPECT_EQ(ui.shown, QStringList{"error|Nie można uruchomić programu !"});
-  EXPECT_TRUE(window->isVisible());  // shown again after hiding
-  EXPECT_FALSE(QFileInfo::exists(scratch()));
+  const struct {
+    QString viewer;
+    QString reason;
+  } viewers[] = {{standIn, "/zorpokaz: "}, {refused, "libzpq.so"}};
+  for (const auto& v : viewers) {
+    const QString dir = root + "/opt/" + QFileInfo(v.viewer).fileName();
+    const QString package = makePackage("p.run", "2.2.1.0", {faktura}, v.viewer);
+    ui.shown.clear();
+    ui.details.clear();
+    EXPECT_FALSE(run(package, true));
+    EXPECT_EQ(ui.shown, QStringList{"error|Nie można uruchomić programu !"});
+    EXPECT_TRUE(ui.details.value(0).contains(v.reason)) << ui.details.join('\n').toStdString();
+    EXPECT_TRUE(window->isVisible());  // shown again after hiding
+    EXPECT_FALSE(QFileInfo::exists(scratch()));
 
-  ui.shown.clear();
-  const QString dir = root + "/opt/ZorPokaz";
-  EXPECT_FALSE(run(package, false, dir));
-  EXPECT_EQ(ui.shown, QStringList{"error|Podczas instalacji programu wystąpił błąd !"});
-  EXPECT_TRUE(window->isVisible());
-  EXPECT_TRUE(QFileInfo::exists(dir + "/faktura.wyd"));
+    ui.shown.clear();
+    ui.details.clear();
+    EXPECT_FALSE(run(package, false, dir));
+    EXPECT_EQ(ui.shown, QStringList{"error|Podczas instalacji programu wystąpił błąd !"});
+    EXPECT_TRUE(ui.details.value(0).contains(v.reason)) << ui.details.join('\n').toStdString();
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(QFileInfo::exists(dir + "/faktura.wyd"));
+  }
+  // What the package recorded names every library the loader lacks.
+  EXPECT_EQ(ui.details.value(0), "Brakuje bibliotek potrzebnych przeglądarce:\rlibzpq.so\r"
+                                 "Zainstaluj pakiety systemu, które je zawierają,\ri uruchom paczkę ponownie.");
 }
 
 // Another user could plant the scratch directory's name in a shared
