@@ -4,12 +4,11 @@
 #include "library/libraryfiles.h"
 #include "platform/files/filestream.h"
 #include "ui/okienko.h"
+#include "util/bajery.h"
 
-#include <QApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QWidget>
 
 namespace zorpokaz {
 
@@ -25,11 +24,6 @@ bool isPrintout(const QString& path) {
   } catch (const EReadError&) {
     return false;  // shorter than a signature: not a printout
   }
-}
-
-void repaintAllWindows() {
-  for (QWidget* w : QApplication::topLevelWidgets())
-    if (w->isVisible()) w->repaint();
 }
 
 bool copyFile(const QString& from, const QString& to) {
@@ -72,7 +66,7 @@ bool CopyPrintout(const QString& path, const QString& libraryDir) {
                 QStringLiteral("Plik \"") + dest + QStringLiteral("\" już istnieje !\r") +
                     QStringLiteral("Czy na pewno chcesz go pokryć ?")))
     return false;
-  repaintAllWindows();
+  RepaintAllForms();
   if (!copyFile(path, dest)) {
     ShowError(QStringLiteral("Bład !"), QStringLiteral("Nie udało się skopiować pliku:\r") + path +
                                              QStringLiteral("\rdo: ") + dest);

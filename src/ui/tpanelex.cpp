@@ -1,13 +1,14 @@
 #include "ui/tpanelex.h"
 
+#include "util/bajery.h"
+
+#include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
 
 namespace zorpokaz {
 
 namespace {
-
-constexpr int kWordWrap = Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop;
 
 // One bevel ring of width w: light on the top/left for a raised cut.
 void drawBevel(QPainter& p, QRect& r, TBevelCut cut, int w) {
@@ -122,9 +123,14 @@ void TPanelEx::applyAutoHeight() {
   if (!m_autoHeight || m_caption2.isEmpty())
     return;
   const QRect r = caption2Rect();
-  const QRect text = fontMetrics().boundingRect(QRect(r.left(), r.top(), r.width(), 100000),
-                                                kWordWrap, m_caption2);
-  setFixedHeight(qMax(0, height() - r.height() + text.height()));
+  // Measured as the panel's own painting will draw it: same font, same dpi.
+  QImage scratch(1, 1, QImage::Format_RGB32);
+  scratch.setDotsPerMeterX(qRound(logicalDpiX() / 0.0254));
+  scratch.setDotsPerMeterY(qRound(logicalDpiY() / 0.0254));
+  QPainter canvas(&scratch);
+  canvas.setFont(font());
+  const int textHeight = DrawTextIn(canvas, r, m_caption2, true);
+  setFixedHeight(qMax(0, height() - r.height() + textHeight));
 }
 
 THitTest TPanelEx::HitTest(QPoint local) {
@@ -155,7 +161,7 @@ void TPanelEx::paintDefault(QPainter& p) {
   p.fillRect(rect(), Color());
   if (!m_caption2.isEmpty()) {
     p.setPen(FontColor());
-    p.drawText(caption2Rect(), kWordWrap, m_caption2);
+    DrawTextIn(p, caption2Rect(), m_caption2, false);
     return;
   }
   QRect r = rect();
