@@ -1,6 +1,7 @@
 #include "platform/gfx/emfpicture.h"
 
 #include "platform/errors.h"
+#include "platform/gfx/emfplayback.h"
 
 #include <QImage>
 #include <QPaintEngine>
@@ -121,6 +122,14 @@ QByteArray frameViewBox(const QByteArray& svg, const QByteArray& emf) {
   return s.toUtf8();
 }
 
+// The platform stretches a bitmap by repeating its pixels; QtSvg would blend
+// them unless told to draw images fast.
+QByteArray pixelExactImages(const QByteArray& svg) {
+  QByteArray out = svg;
+  out.replace("<image ", "<image image-rendering=\"optimizeSpeed\" ");
+  return out;
+}
+
 }  // namespace
 
 struct EmfPicture::Data {
@@ -143,14 +152,15 @@ struct EmfPicture::Data {
       options.svgDelimiter = true;
       char* out = nullptr;
       size_t outLength = 0;
-      QByteArray input = bytes;  // libemf2svg takes a non-const buffer
+      // libemf2svg takes a non-const buffer.
+      QByteArray input = withPlaybackDefaults(bytes);
       const int ok = emf2svg(input.data(), static_cast<size_t>(input.size()), &out, &outLength, &options);
       if (out) {
         if (ok) svg = QByteArray(out, static_cast<qsizetype>(outLength));
         std::free(out);
       }
       if (svg.isEmpty()) return;
-      svg = frameViewBox(svg, bytes);
+      svg = pixelExactImages(frameViewBox(svg, bytes));
       auto renderer = std::make_unique<QSvgRenderer>(svg);
       if (renderer->isValid()) color = std::move(renderer);
       auto monoRenderer = std::make_unique<QSvgRenderer>(monoSvg(svg));
