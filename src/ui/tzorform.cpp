@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QToolButton>
 #include <QWhatsThis>
 #include <QWindow>
@@ -92,6 +93,7 @@ TZorForm::TZorForm(QWidget* owner, const char* className)
 }
 
 TZorForm::~TZorForm() {
+  if (m_helpMode) endHelpMode();
   qApp->removeEventFilter(this);
   delete m_subWindow.data();
   if (m_parentFrame && m_parentFrame->m_subWindow == this)
@@ -132,6 +134,9 @@ void TZorForm::buildFrame() {
   m_pCaptionBtns->OnHitTest = frameHitTest;
   m_btnCapHelp = captionButton(m_pCaptionBtns, QStringLiteral("?"),
                                QStringLiteral("Pomoc do elementów ekranu"));
+  m_btnCapHelp->setAutoRaise(true);   // flat
+  m_btnCapHelp->setCheckable(true);   // stays down while the pick mode runs
+  connect(m_btnCapHelp, &QToolButton::clicked, this, [this] { btnCapHelpClick(); });
   m_btnCapMinimize = captionButton(m_pCaptionBtns, QStringLiteral("_"),
                                    QStringLiteral("Minimalizuj"));
   m_btnCapMaximize = captionButton(m_pCaptionBtns, QString(QChar(0x25A1)),
@@ -521,6 +526,7 @@ void TZorForm::keyPressEvent(QKeyEvent* event) {
 }
 
 bool TZorForm::eventFilter(QObject* watched, QEvent* event) {
+  if (m_helpMode) return helpModeEvent(event);
   // Key preview: the window sees Enter and Esc before the focused control.
   if (event->type() == QEvent::KeyPress) {
     auto* w = qobject_cast<QWidget*>(watched);
@@ -532,14 +538,66 @@ bool TZorForm::eventFilter(QObject* watched, QEvent* event) {
 
 QString TZorForm::HelpTextFor(QWidget*) { return QString(); }
 
-void TZorForm::hbHelp() {
-  QWidget* start = focusWidget() ? focusWidget() : this;
+// The help walk: the control, then each parent up to the window, until one
+// has a text.
+void TZorForm::HelpFor(QWidget* start) {
   for (QWidget* w = start; w; w = w == this ? nullptr : w->parentWidget()) {
     const QString text = HelpTextFor(w);
     if (!text.isEmpty()) {
       QWhatsThis::showText(w->mapToGlobal(QPoint(0, w->height())), text, w);
       return;
     }
+  }
+}
+
+void TZorForm::hbHelp() { HelpFor(focusWidget() ? focusWidget() : this); }
+
+void TZorForm::btnCapHelpClick() {
+  if (m_helpMode) return;
+  m_helpMode = true;
+  m_btnCapHelp->setChecked(true);
+  QGuiApplication::setOverrideCursor(Qt::WhatsThisCursor);
+  grabMouse();
+}
+
+void TZorForm::endHelpMode() {
+  m_helpMode = false;
+  m_btnCapHelp->setChecked(false);
+  QGuiApplication::restoreOverrideCursor();
+  releaseMouse();
+}
+
+// In the pick mode the window takes every input of the program; painting and
+// the program's own work go on.
+bool TZorForm::helpModeEvent(QEvent* event) {
+  switch (event->type()) {
+    case QEvent::KeyRelease: {
+      const bool f1 = static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1;
+      endHelpMode();
+      if (f1) HelpFor(m_btnCapHelp);
+      return true;
+    }
+    case QEvent::MouseButtonPress: {
+      auto* mouse = static_cast<QMouseEvent*>(event);
+      if (mouse->button() != Qt::LeftButton) return true;
+      endHelpMode();
+      if (QWidget* picked = ControlAtPoint(this, mouse->globalPosition().toPoint())) HelpFor(picked);
+      return true;
+    }
+    case QEvent::KeyPress:
+    case QEvent::ShortcutOverride:
+    case QEvent::Shortcut:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::Wheel:
+    case QEvent::ContextMenu:
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+      return true;
+    default:
+      return false;
   }
 }
 
