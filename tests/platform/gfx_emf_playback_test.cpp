@@ -151,6 +151,21 @@ TEST(GfxEmfPlayback, StretchedBitmapKeepsItsPixels) {
   EXPECT_EQ(r.at(220, 70), kBackground);
 }
 
+// A clip region cuts what is drawn under it; libemf2svg writes it as a clip
+// path, which QtSvg alone would ignore.
+TEST(GfxEmfPlayback, ClipCutsTheDrawing) {
+  const Rendered r(writer::makeEmfWithClip());
+  EXPECT_EQ(r.at(160, 80), QColor(255, 0, 0)) << "inside the clip";
+  EXPECT_EQ(r.at(62, 42), QColor(255, 0, 0)) << "just inside its corner";
+  EXPECT_EQ(r.at(40, 80), kBackground) << "inside the rectangle, left of the clip";
+  EXPECT_EQ(r.at(160, 30), kBackground) << "above the clip";
+  EXPECT_EQ(r.at(280, 130), kBackground);
+  EXPECT_EQ(r.count({0, 0, 58, 160}, Qt::black), 0) << "the rectangle's edge is cut too";
+  const Rendered mono(writer::makeEmfWithClip(), true);
+  EXPECT_EQ(mono.at(160, 80), QColor(Qt::white)) << "mono fills white, clipped the same";
+  EXPECT_EQ(mono.at(40, 80), kBackground);
+}
+
 // The sample printouts' logo: the box drawn before anything is selected is
 // white with a black edge, not a black block.
 TEST(GfxEmfPlayback, LogoIsAPictureNotABlot) {

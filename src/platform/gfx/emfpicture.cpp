@@ -2,12 +2,12 @@
 
 #include "platform/errors.h"
 #include "platform/gfx/emfplayback.h"
+#include "platform/gfx/svglayers.h"
 
 #include <QImage>
 #include <QPaintEngine>
 #include <QPainter>
 #include <QRegularExpression>
-#include <QSvgRenderer>
 #include <QtEndian>
 
 #include <emf2svg.h>
@@ -138,8 +138,8 @@ struct EmfPicture::Data {
   int frameHeight = 0;
   std::once_flag converted;
   QByteArray svg;
-  std::unique_ptr<QSvgRenderer> color;
-  std::unique_ptr<QSvgRenderer> mono;
+  std::unique_ptr<SvgLayers> color;
+  std::unique_ptr<SvgLayers> mono;
 
   void convert() {
     std::call_once(converted, [this] {
@@ -161,10 +161,10 @@ struct EmfPicture::Data {
       }
       if (svg.isEmpty()) return;
       svg = pixelExactImages(frameViewBox(svg, bytes));
-      auto renderer = std::make_unique<QSvgRenderer>(svg);
-      if (renderer->isValid()) color = std::move(renderer);
-      auto monoRenderer = std::make_unique<QSvgRenderer>(monoSvg(svg));
-      if (monoRenderer->isValid()) mono = std::move(monoRenderer);
+      auto layers = std::make_unique<SvgLayers>(svg);
+      if (layers->isValid()) color = std::move(layers);
+      auto monoLayers = std::make_unique<SvgLayers>(svg, monoSvg);
+      if (monoLayers->isValid()) mono = std::move(monoLayers);
     });
   }
 };
@@ -210,7 +210,7 @@ namespace {
 // mono on a raster surface the picture is rendered at device resolution and
 // every covered pixel is snapped to black or white; vector surfaces (printer,
 // PDF) take the SVG as it is.
-void renderThresholded(QPainter& painter, QSvgRenderer& renderer, const QRectF& target) {
+void renderThresholded(QPainter& painter, const SvgLayers& layers, const QRectF& target) {
   constexpr int kMaxSide = 8192;
   const QRectF device = painter.transform().mapRect(target);
   const QRect pixels = device.toAlignedRect();
@@ -219,7 +219,7 @@ void renderThresholded(QPainter& painter, QSvgRenderer& renderer, const QRectF& 
   image.fill(Qt::transparent);
   {
     QPainter p(&image);
-    renderer.render(&p, device.translated(-pixels.topLeft()));
+    layers.render(p, device.translated(-pixels.topLeft()));
   }
   for (int y = 0; y < image.height(); ++y) {
     QRgb* line = reinterpret_cast<QRgb*>(image.scanLine(y));
@@ -250,12 +250,12 @@ bool isVectorSurface(const QPainter& painter) {
 void EmfPicture::render(QPainter& painter, const QRectF& target, bool mono) const {
   if (!m_data || target.isEmpty()) return;
   m_data->convert();
-  QSvgRenderer* r = mono ? m_data->mono.get() : m_data->color.get();
-  if (!r) return;
+  const SvgLayers* layers = mono ? m_data->mono.get() : m_data->color.get();
+  if (!layers) return;
   if (mono && !isVectorSurface(painter))
-    renderThresholded(painter, *r, target);
+    renderThresholded(painter, *layers, target);
   else
-    r->render(&painter, target);
+    layers->render(painter, target);
 }
 
 }  // namespace zorpokaz
