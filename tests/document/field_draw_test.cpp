@@ -133,8 +133,12 @@ TEST(FieldDraw, DashesNeverPassTheRightEdge) {
       reach = std::max(reach, l.to.x());
     }
     EXPECT_EQ(reach, right) << int(pattern);
-    if (pattern == 0 || pattern == 3) EXPECT_EQ(lines.size(), 1u);
-    if (pattern == 1) EXPECT_GT(lines.size(), 3u);
+    if (pattern == 0 || pattern == 3) {
+      EXPECT_EQ(lines.size(), 1u);
+    }
+    if (pattern == 1) {
+      EXPECT_GT(lines.size(), 3u);
+    }
     if (pattern == 2) {
       // Two rows, symmetric about the middle of the field.
       const int h = content->Root.Intro.Lines[0]->Fields[0]->MeasureHeight();
