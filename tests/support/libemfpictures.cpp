@@ -24,7 +24,9 @@ std::string record(int widthMm, int heightMm, const std::function<void(HDC)>& dr
   std::unique_ptr<FILE, int (*)(FILE*)> file(std::tmpfile(), &std::fclose);
   if (!file) return {};
   const RECT frame = {0, 0, widthMm * 100, heightMm * 100};
-  HDC dc = CreateEnhMetaFileWithFILEA(0, file.get(), &frame, "ZorPokaz test");
+  // The description is two strings, the program and the picture, ended by
+  // an empty one.
+  HDC dc = CreateEnhMetaFileWithFILEA(0, file.get(), &frame, "ZorPokaz\0test picture\0");
   draw(dc);
   HENHMETAFILE metafile = CloseEnhMetaFileWithFILE(dc);
   DeleteEnhMetaFile(metafile);
