@@ -6,10 +6,10 @@ set -euo pipefail
 PACKAGES=(
   cmake g++ make pkg-config clang libclang-rt-14-dev
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
-  zlib1g-dev libemf2svg-dev libfreetype-dev libfontconfig-dev
+  zlib1g-dev libemf2svg-dev libemf-dev libfreetype-dev libfontconfig-dev
   fonts-liberation fonts-dejavu-core fontconfig
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  xvfb xauth poppler-utils xdotool
+  xvfb xauth poppler-utils xdotool openbox
   mingw-w64 binutils-mingw-w64-x86-64
   desktop-file-utils shared-mime-info xdg-utils libfile-mimeinfo-perl
   cups printer-driver-cups-pdf libcups2-dev qt6-translations-l10n

@@ -8,6 +8,7 @@
 #include "cli/pageoptions.h"
 #include "document/tmlinewydruk.h"
 #include "platform/gfx/pageimage.h"
+#include "platform/gfx/realizedfont.h"
 
 namespace zorpokaz::cli {
 
@@ -15,9 +16,12 @@ namespace {
 
 QJsonArray rectJson(const PxRect& r) { return {r.left, r.top, r.right, r.bottom}; }
 
+// "used" is the family that drew the text, so a missing typeface shows.
 QJsonObject fontJson(const LogFont& f) {
-  return {{"face", f.face},           {"height", f.height},       {"width", f.width}, {"weight", f.weight},
-          {"italic", f.italic},       {"underline", f.underline}, {"charset", f.charset}};
+  return {{"face", f.face},     {"used", RealizedFont::get(f).familyName()},
+          {"height", f.height}, {"width", f.width},
+          {"weight", f.weight}, {"italic", f.italic},
+          {"underline", f.underline}, {"charset", f.charset}};
 }
 
 QJsonObject itemJson(const PageImage::Item& item) {

@@ -29,6 +29,28 @@ const Command kCommands[] = {
     {"rights", "rights DIR [--release]", false, cmdRights},
 };
 
+// Qt's own diagnostics (an unset XDG_RUNTIME_DIR, a font fallback) are not
+// the tool's output: scripts read stderr for errors. They are held back and
+// shown only after the message of a command that failed.
+QStringList& heldMessages() {
+  static QStringList messages;
+  return messages;
+}
+
+void holdMessage(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  if (type == QtFatalMsg) {
+    std::fprintf(stderr, "%s\n", qPrintable(message));
+    return;  // Qt aborts after this
+  }
+  heldMessages() << message;
+}
+
+int showingHeldMessages(int status) {
+  if (status != 0)
+    for (const QString& m : heldMessages()) std::fprintf(stderr, "%s\n", qPrintable(m));
+  return status;
+}
+
 void printUsage(std::FILE* to) {
   std::fputs("usage: zorpokaz-cli COMMAND ARGS...\n", to);
   for (const Command& c : kCommands) std::fprintf(to, "  zorpokaz-cli %s\n", c.usage);
@@ -78,6 +100,7 @@ int run(int argc, char** argv) {
   QStringList args;
   for (int i = 2; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
 
+  qInstallMessageHandler(holdMessage);
   std::unique_ptr<QGuiApplication> app;
   if (command->needsGui) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -86,15 +109,15 @@ int run(int argc, char** argv) {
   try {
     const int status = command->run(args);
     std::fflush(stdout);
-    return status;
+    return showingHeldMessages(status);
   } catch (const UsageError& e) {
     std::fprintf(stderr, "zorpokaz-cli %s: %s\nusage: zorpokaz-cli %s\n", command->name, e.what(),
                  command->usage);
-    return 1;
+    return showingHeldMessages(1);
   } catch (const std::exception& e) {
     std::fflush(stdout);
     std::fprintf(stderr, "%s\n", e.what());
-    return 2;
+    return showingHeldMessages(2);
   }
 }
 

@@ -1,8 +1,6 @@
 #include "library/addprintouts.h"
 
-#include <QApplication>
 #include <QFileInfo>
-#include <QWidget>
 
 #include "document/linedruk.h"
 #include "library/copyprintout.h"
@@ -26,14 +24,6 @@ QString upperExtension(const QString& path) {
   return path.mid(dot).toUpper();
 }
 
-// Pending painting of every window is done before a printout is written, so
-// no trace of the question just answered stays on the screen meanwhile.
-void repaintAllWindows() {
-  QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-  for (QWidget* window : QApplication::topLevelWidgets())
-    if (window->isVisible()) window->repaint();
-}
-
 bool isPackageExtension(const QString& ext) {
   return ext == QLatin1String(".EXE") || ext == QLatin1String(".RUN");
 }
@@ -46,7 +36,9 @@ class AskingExtractHandler : public ExtractHandler {
                     QStringLiteral("Plik \"") + dest + QStringLiteral("\" już istnieje !\rCzy na pewno chcesz go pokryć ?"));
   }
   void NameRefused(const QString& message) override { ShowError(QStringLiteral("Błąd"), message); }
-  void BeforeWrite() override { repaintAllWindows(); }
+  // No trace of the question just answered stays on the screen while the
+  // printout is written.
+  void BeforeWrite() override { RepaintAllForms(); }
 };
 
 }  // namespace

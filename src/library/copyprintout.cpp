@@ -5,11 +5,10 @@
 #include "library/newlibraryfile.h"
 #include "platform/files/filestream.h"
 #include "ui/okienko.h"
+#include "util/bajery.h"
 
-#include <QApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QWidget>
 
 #include <sys/stat.h>
 
@@ -27,11 +26,6 @@ bool isPrintout(const QString& path) {
   } catch (const EReadError&) {
     return false;  // shorter than a signature: not a printout
   }
-}
-
-void repaintAllWindows() {
-  for (QWidget* w : QApplication::topLevelWidgets())
-    if (w->isVisible()) w->repaint();
 }
 
 bool askOverwrite(const QString& dest) {
@@ -94,7 +88,7 @@ bool CopyPrintout(const QString& path, const QString& libraryDir) {
   // the user is asked about; "Tak" replaces that entry, never a link's target.
   const bool replace = EntryExists(dest);
   if (replace && !askOverwrite(dest)) return false;
-  repaintAllWindows();
+  RepaintAllForms();
   NewLibraryFile out(libraryDir);
   bool declined = false;
   if (writeCopy(path, out) && commitCopy(out, dest, replace, declined)) return true;

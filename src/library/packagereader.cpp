@@ -14,7 +14,7 @@
 #include "platform/codepage.h"
 #include "platform/files/filestream.h"
 #include "platform/tfileverinfo.h"
-#include "printing/strtoint.h"
+#include "util/strtoint.h"
 
 namespace zorpokaz {
 
@@ -101,7 +101,7 @@ std::int64_t CheckPackage(const QString& path) {
     description = info.StringByIndex(2);
     sizeText = info.StringByName(QStringLiteral("Rozmiar"));
   }
-  const std::int64_t size = sizeText.isEmpty() ? 0 : StrToInt(sizeText.toStdString());
+  const std::int64_t size = StrToIntOrZero(sizeText.toStdString());
   if (description != QString::fromUtf8(kPackageDescription))
     throw EPackageError(("Plik: " + path + "\rTo nie jest paczka z wydrukami Zorela !").toStdString());
   // A negative offset would read the stub itself as printout records.

@@ -33,6 +33,9 @@ constexpr QEvent::Type WM_STARTLOAD = static_cast<QEvent::Type>(1024 + 656);
 // often enough for the user, rarely enough that painting does not slow the build.
 constexpr std::chrono::milliseconds kPumpInterval{10};
 
+// How long a shown window waits for a window manager's frame.
+constexpr int kFrameWaitMs = 2500;
+
 TFrmPodglad::PrintHandler& printHandler() {
   static TFrmPodglad::PrintHandler handler;
   return handler;
@@ -67,11 +70,9 @@ TFrmPodglad::TFrmPodglad(QWidget* parent) : QDialog(parent) {
   setWindowFlags(Qt::Window | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
   setFont(CharHeightFont(QStringLiteral("MS Sans Serif"), 11, false));
   buildLayout();
-  setMinimumSize(350, 500);
 
   const QRect wa = GetWorkArea();
-  move(wa.left() + 150, wa.top() + 5);
-  resize(wa.width() - 300, wa.height() - 10);
+  SetOuterBounds(QRect(wa.left() + 150, wa.top() + 5, wa.width() - 300, wa.height() - 10));
   LoadSettings();
   watchKeys();
   layoutTopPanel();
@@ -131,8 +132,19 @@ bool TFrmPodglad::eventFilter(QObject* watched, QEvent* event) {
 
 void TFrmPodglad::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
-  if (!event->spontaneous() && !m_started)
-    QCoreApplication::postEvent(this, new QEvent(WM_STARTLOAD));
+  if (event->spontaneous() || m_started) return;
+  QCoreApplication::postEvent(this, new QEvent(WM_STARTLOAD));
+  // A window manager that frames the window reports the frame by moving it;
+  // one that never does is waited for a moment only.
+  m_fitFrame = true;
+  m_appliedSize = size();
+  for (int ms : {100, 400, 1000, 2000}) QTimer::singleShot(ms, this, [this] { boundsChanged(); });
+  QTimer::singleShot(kFrameWaitMs, this, [this] { m_fitFrame = false; });
+}
+
+void TFrmPodglad::moveEvent(QMoveEvent* event) {
+  QDialog::moveEvent(event);
+  boundsChanged();
 }
 
 void TFrmPodglad::customEvent(QEvent* event) {
@@ -238,6 +250,7 @@ void TFrmPodglad::closeEvent(QCloseEvent* event) {
 void TFrmPodglad::resizeEvent(QResizeEvent* event) {
   QDialog::resizeEvent(event);
   layoutTopPanel();
+  boundsChanged();
 }
 
 void TFrmPodglad::changeEvent(QEvent* event) {
@@ -266,6 +279,7 @@ void TFrmPodglad::viewerMove() {
   const int nr = m_viewer->PageNr();
   const int count = m_viewer->PageCount();
   m_lblStrona->setText(QStringLiteral("%1/%2").arg(nr).arg(count));
+  layoutTopPanel();  // the counter takes the room its digits need
   m_btnStronaUp->setEnabled(nr > 1);
   m_btnStronaDn->setEnabled(count > nr);
 }

@@ -7,10 +7,14 @@
 //
 // Ownership: the window owns its controls and its private copies of the page
 // images (shared with the viewer); the document lives only while loading.
-// Units: margins in millimetres, window bounds in screen pixels.
+// Units: margins in millimetres, window bounds in screen pixels. The bounds
+// the window keeps, stores and defaults to are its outer bounds, frame and
+// title bar included, as are its minimum 350 × 500.
 #pragma once
 
 #include <QDialog>
+#include <QMargins>
+#include <QRect>
 #include <QString>
 
 #include <functional>
@@ -67,9 +71,29 @@ class TFrmPodglad : public QDialog {
   QTimer* timerStrona() const { return m_timerStrona; }
 
   static const char* const kHelpAddress;
+  static constexpr int kMinOuterWidth = 350;
+  static constexpr int kMinOuterHeight = 500;
+
+  // The window's outer bounds, frame included (the frame is known only once
+  // the window is on screen under a window manager; until then it counts 0).
+  QRect OuterBounds() const { return frameGeometry(); }
+  void SetOuterBounds(const QRect& bounds);
+
+  // The top strip's page panel: normally 149 wide; wider, as far as the room
+  // right of the margins panel allows, when "Strona:" and the counter need
+  // it; when even that is too narrow, "Strona:" gives way so that the counter
+  // keeps every digit. Panel coordinates; the step buttons sit at its right.
+  struct PagesPanelLayout {
+    int width = 0;
+    bool labelShown = true;
+    QRect label;
+    QRect counter;
+  };
+  static PagesPanelLayout LayOutPagesPanel(int room, int labelWidth, int counterWidth);
 
  protected:
   void showEvent(QShowEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void changeEvent(QEvent* event) override;
@@ -81,6 +105,10 @@ class TFrmPodglad : public QDialog {
   void buildTopPanel(QWidget* pGora);
   void buildPagesPanel(QWidget* pGora);
   void layoutTopPanel();
+  void layoutPagesPanel(int room);
+  QMargins frameExtents() const;
+  void applyOuterBounds();
+  void boundsChanged();
   void watchKeys();
   void startLoad();
   void LoadPrintout();
@@ -108,6 +136,13 @@ class TFrmPodglad : public QDialog {
   int m_pageStep = 0;
   TZorBtn* m_stepButton = nullptr;
   qint64 m_lastPump = 0;
+  // Outer bounds asked for, and the frame they were applied with; while
+  // m_fitFrame is set a frame that appears or changes applies them again.
+  QRect m_outerBounds;
+  QMargins m_appliedFrame;
+  bool m_fitFrame = false;
+  bool m_applyingBounds = false;
+  QSize m_appliedSize;
 
   QWidget* m_pGora = nullptr;
   QFrame* m_pMarginesy = nullptr;

@@ -15,6 +15,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace zorpokaz {
 
 namespace {
@@ -23,6 +25,11 @@ constexpr int kTopHeight = 26;
 constexpr int kMarginsWide = 440;
 constexpr int kMarginsNarrow = 75;
 constexpr int kPagesWidth = 149;
+// Inside the page panel: "Strona:" from its left, the counter after it, the
+// step buttons in the last 21 pixels.
+constexpr int kLabelLeft = 5;
+constexpr int kLabelGap = 4;
+constexpr int kButtonsRoom = 21;
 constexpr int kNarrowBelow = 600;
 
 QFrame* loweredPanel(QWidget* parent) {
@@ -173,18 +180,40 @@ void TFrmPodglad::buildPagesPanel(QWidget* pGora) {
   m_btnStronaDn->OnMouseUp = [this](TZorBtn&) { btnStronaMouseUp(); };
   m_btnStronaUp->setEnabled(false);
   m_btnStronaDn->setEnabled(false);
-  m_lblStrona1->setGeometry(5, 1, 70, kTopHeight - 2);
-  m_lblStrona->setGeometry(70, 1, kPagesWidth - 70 - 21, kTopHeight - 2);
-  m_btnStronaUp->move(kPagesWidth - 18, 2);
-  m_btnStronaDn->move(kPagesWidth - 18, 13);
+}
+
+TFrmPodglad::PagesPanelLayout TFrmPodglad::LayOutPagesPanel(int room, int labelWidth, int counterWidth) {
+  PagesPanelLayout l;
+  const int needed = kLabelLeft + labelWidth + kLabelGap + counterWidth + kButtonsRoom;
+  l.width = std::max(kPagesWidth, std::min(needed, room));
+  l.labelShown = needed <= l.width;
+  l.label = QRect(kLabelLeft, 1, labelWidth, kTopHeight - 2);
+  const int left = l.labelShown ? kLabelLeft + labelWidth + kLabelGap : kLabelLeft;
+  l.counter = QRect(left, 1, l.width - kButtonsRoom - left, kTopHeight - 2);
+  return l;
+}
+
+void TFrmPodglad::layoutPagesPanel(int room) {
+  const QFontMetrics fm(m_lblStrona->font());
+  // A pixel to spare on each side for the glyphs' overhang.
+  const int labelWidth = fm.horizontalAdvance(m_lblStrona1->text()) + 2;
+  const int counterWidth = fm.horizontalAdvance(m_lblStrona->text()) + 2;
+  const PagesPanelLayout l = LayOutPagesPanel(room, labelWidth, counterWidth);
+  m_pStrony->setGeometry(width() - l.width, 0, l.width, kTopHeight);
+  m_lblStrona1->setGeometry(l.label);
+  m_lblStrona1->setVisible(l.labelShown);
+  m_lblStrona->setGeometry(l.counter);
+  m_btnStronaUp->move(l.width - 18, 2);
+  m_btnStronaDn->move(l.width - 18, 13);
 }
 
 void TFrmPodglad::layoutTopPanel() {
   const bool narrow = width() < kNarrowBelow;
-  m_pMarginesy->setGeometry(0, 0, narrow ? kMarginsNarrow : kMarginsWide, kTopHeight);
+  const int marginsWidth = narrow ? kMarginsNarrow : kMarginsWide;
+  m_pMarginesy->setGeometry(0, 0, marginsWidth, kTopHeight);
   m_lblMarg->setCursor(narrow ? Qt::PointingHandCursor : Qt::ArrowCursor);
   for (QSpinBox* field : {m_margT, m_margL, m_margR, m_margB}) field->setEnabled(!narrow);
-  m_pStrony->setGeometry(width() - kPagesWidth, 0, kPagesWidth, kTopHeight);
+  layoutPagesPanel(width() - marginsWidth);
 }
 
 void TFrmPodglad::lblMargClick() {

@@ -10,6 +10,7 @@
 #include <QSignalBlocker>
 #include <QSpinBox>
 
+#include <algorithm>
 #include <optional>
 
 namespace zorpokaz {
@@ -29,6 +30,53 @@ bool readGroup(const QSettings& key, const char* const (&names)[N], int (&out)[N
 
 }  // namespace
 
+// --- outer bounds ---------------------------------------------------------
+
+QMargins TFrmPodglad::frameExtents() const {
+  const QRect outer = frameGeometry(), inner = geometry();
+  return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+          outer.bottom() - inner.bottom()};
+}
+
+void TFrmPodglad::SetOuterBounds(const QRect& bounds) {
+  m_outerBounds = bounds;
+  applyOuterBounds();
+}
+
+void TFrmPodglad::applyOuterBounds() {
+  const QMargins f = frameExtents();
+  m_appliedFrame = f;
+  const int frameWidth = f.left() + f.right(), frameHeight = f.top() + f.bottom();
+  m_applyingBounds = true;
+  setMinimumSize(std::max(0, kMinOuterWidth - frameWidth), std::max(0, kMinOuterHeight - frameHeight));
+  if (!m_outerBounds.isNull() && !(windowState() & (Qt::WindowMaximized | Qt::WindowMinimized))) {
+    move(m_outerBounds.topLeft());  // a window's position is its frame's
+    resize(m_outerBounds.width() - frameWidth, m_outerBounds.height() - frameHeight);
+  }
+  m_appliedSize = size();
+  m_applyingBounds = false;
+}
+
+// The frame appears some time after the window is shown, when the window
+// manager has taken the window in: the bounds asked for are then applied
+// again, frame included. Any other move or size is the window's new bounds.
+void TFrmPodglad::boundsChanged() {
+  if (m_applyingBounds || (windowState() & (Qt::WindowMaximized | Qt::WindowMinimized))) return;
+  if (!m_fitFrame) {
+    m_outerBounds = frameGeometry();
+    return;
+  }
+  if (frameExtents() == m_appliedFrame) return;
+  if (size() != m_appliedSize) {
+    // Resized meanwhile (by the program or the user): that size stands.
+    m_fitFrame = false;
+    m_outerBounds = frameGeometry();
+    return;
+  }
+  applyOuterBounds();
+  if (!m_appliedFrame.isNull()) m_fitFrame = false;
+}
+
 void TFrmPodglad::LoadSettings() {
   const std::unique_ptr<QSettings> key = OpenUserKey(false);
   if (!key) return;
@@ -38,15 +86,15 @@ void TFrmPodglad::LoadSettings() {
                                        "FrmPodglad_Left"};
   int b[4] = {};
   if (readGroup(*key, bounds, b)) {
-    const int width = b[0], height = b[1], top = b[2], left = b[3];
-    move(left, top);
-    resize(width, height);
+    int width = b[0], height = b[1];
+    const int top = b[2], left = b[3];
     // Cut to the work area at the stored position; the position stays.
     const QRect wa = GetWorkArea();
     const int waRight = wa.x() + wa.width();
     const int waBottom = wa.y() + wa.height();
-    if (left + width > waRight) resize(waRight - left, this->height());
-    if (top + height > waBottom) resize(this->width(), waBottom - top);
+    if (left + width > waRight) width = waRight - left;
+    if (top + height > waBottom) height = waBottom - top;
+    SetOuterBounds(QRect(left, top, std::max(width, kMinOuterWidth), std::max(height, kMinOuterHeight)));
   }
 
   // Group 2.
@@ -80,10 +128,11 @@ void TFrmPodglad::SaveSettings() {
   if (isMaximized()) {
     WriteBool(*key, QStringLiteral("FrmPodglad_Max"), true);
   } else {
-    WriteDword(*key, QStringLiteral("FrmPodglad_Left"), x());
-    WriteDword(*key, QStringLiteral("FrmPodglad_Top"), y());
-    WriteDword(*key, QStringLiteral("FrmPodglad_Width"), width());
-    WriteDword(*key, QStringLiteral("FrmPodglad_Height"), height());
+    const QRect outer = OuterBounds();
+    WriteDword(*key, QStringLiteral("FrmPodglad_Left"), outer.x());
+    WriteDword(*key, QStringLiteral("FrmPodglad_Top"), outer.y());
+    WriteDword(*key, QStringLiteral("FrmPodglad_Width"), outer.width());
+    WriteDword(*key, QStringLiteral("FrmPodglad_Height"), outer.height());
     WriteBool(*key, QStringLiteral("FrmPodglad_Max"), false);
   }
   WriteDword(*key, QStringLiteral("Margin_Left"), m_viewer->MargLeft());

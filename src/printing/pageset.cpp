@@ -4,7 +4,7 @@
 #include <string>
 
 #include "printing/eprintdlgerror.h"
-#include "printing/strtoint.h"
+#include "util/strtoint.h"
 
 namespace zorpokaz {
 

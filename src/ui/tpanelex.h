@@ -1,14 +1,18 @@
 // TPanelEx: a bevelled panel that a frameless window builds its frame and
 // caption from. It says what kind of area a point is (OnHitTest may change
 // the answer; "transparent" hands the point to the window beneath, which is
-// how a caption strip becomes a drag area), lets hooks paint before and after
-// it, and can show a word-wrapped second caption (Caption2) instead of its
-// caption and bevels, growing its height to fit when AutoHeight is set.
+// how a caption strip becomes a drag area; a caption or edge answer lets the
+// user move or size the panel itself), hands the system's messages on as
+// events (cursor, moving, sizing, erasing, painting, non-client clicks, focus
+// moves, keys), and can show a word-wrapped second caption (Caption2) instead
+// of its caption and bevels, growing its height to fit when AutoHeight is set.
 //
 // Units: pixels. Owns nothing but its own painting state; children are the
 // Qt children placed in it.
 #pragma once
 
+#include <QCursor>
+#include <QRect>
 #include <QString>
 #include <QWidget>
 
@@ -34,6 +38,16 @@ class TPanelEx : public QWidget {
   using TBeforePaintEvent = std::function<void(TPanelEx& sender, QPainter& canvas, bool& doDefault)>;
   using TAfterPaintEvent = std::function<void(TPanelEx& sender, QPainter& canvas)>;
   using TNotifyEvent = std::function<void(TPanelEx& sender)>;
+  // The cursor starts as the default arrow; another choice is shown.
+  using TSetCursorEvent = std::function<void(TPanelEx& sender, THitTest hitTest, QCursor& cursor)>;
+  // The bounds proposed while the user moves or sizes the panel (parent
+  // coordinates); the handler may change them.
+  using TPanelMoveEvent = std::function<void(TPanelEx& sender, QRect& bounds)>;
+  using TEraseBkEvent = std::function<void(TPanelEx& sender, bool& erase)>;
+  // Key events; a handler that sets the key to 0 (or a null character)
+  // consumes it.
+  using TKeyEvent = std::function<void(TPanelEx& sender, int& key, Qt::KeyboardModifiers modifiers)>;
+  using TKeyPressEvent = std::function<void(TPanelEx& sender, QChar& key)>;
 
   explicit TPanelEx(QWidget* parent = nullptr);
 
@@ -70,12 +84,26 @@ class TPanelEx : public QWidget {
   // (x, y are screen coordinates, as the system gives them).
   THitTest HitTest(QPoint local);
 
+  // Where a move (caption) or a size (edge, corner) by delta takes bounds.
+  static QRect DraggedBounds(const QRect& bounds, THitTest kind, QPoint delta);
+
   THitTestEvent OnHitTest;
   TBeforePaintEvent OnBeforePaint;
   TAfterPaintEvent OnAfterPaint;
   TNotifyEvent OnMouseEnter;
   TNotifyEvent OnMouseLeave;
   TNotifyEvent OnDblClick;
+  TSetCursorEvent OnSetCursor;
+  TPanelMoveEvent OnPanelMove;
+  TPanelMoveEvent OnPanelResize;
+  TNotifyEvent OnExitSizeMove;
+  TEraseBkEvent OnEraseBkgnd;
+  TNotifyEvent OnNCLMouseUp;
+  TNotifyEvent OnNCLMouseDblClk;
+  TNotifyEvent OnNextDlgCtl;
+  TKeyEvent OnKeyDown;
+  TKeyEvent OnKeyUp;
+  TKeyPressEvent OnKeyPress;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -85,12 +113,18 @@ class TPanelEx : public QWidget {
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void enterEvent(QEnterEvent* event) override;
   void leaveEvent(QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
+  bool focusNextPrevChild(bool next) override;
 
  private:
   void paintDefault(QPainter& p);
   void applyAutoHeight();
   QRect caption2Rect() const;
   bool passesThrough(QMouseEvent* event);
+  void chooseCursor(QPoint local);
+  void dragTo(QPoint global);
+  void endDrag();
 
   QString m_caption;
   Qt::Alignment m_alignment = Qt::AlignCenter;
@@ -101,6 +135,11 @@ class TPanelEx : public QWidget {
   QString m_caption2;
   bool m_autoHeight = false;
   int m_minWidth = 0;
+  // A move or size by the user: what is dragged, from where.
+  THitTest m_drag = THitTest::Nowhere;
+  QPoint m_dragStart;
+  QRect m_dragBounds;
+  bool m_hookCursor = false;  // OnSetCursor's choice is showing
 };
 
 }  // namespace zorpokaz

@@ -1,6 +1,7 @@
 #include "ui/tzorbtn.h"
 
 #include "ui/keycaps.h"
+#include "util/bajery.h"
 #include "util/uifont.h"
 
 #include <QBitmap>
@@ -26,21 +27,25 @@ void ring(QPainter& p, const QRect& r, const QColor& topLeft, const QColor& bott
   p.drawLine(r.right(), r.top(), r.right(), r.bottom());
 }
 
-void drawEdgeStyle(QPainter& p, const QRect& r, Edge e, const QPalette& pal) {
-  const QColor hilight = pal.color(QPalette::Light);
-  const QColor light = pal.color(QPalette::Midlight);
-  const QColor shadow = pal.color(QPalette::Dark);
-  const QColor dark = pal.color(QPalette::Shadow);
+// The platform's edges: one ring for a single edge, two for raised and
+// sunken. "Soft" changes the top-left colours (a raised inner edge gets the
+// 3-D light instead of the highlight), which is all that tells a hot key-cap
+// button from a cold one where the 3-D light differs from the face.
+void drawEdgeStyle(QPainter& p, const QRect& r, Edge e, bool soft, const QPalette& pal) {
+  const QColor hilight = pal.color(QPalette::Light);  // button highlight
+  const QColor light = pal.color(QPalette::Midlight);  // 3-D light
+  const QColor shadow = pal.color(QPalette::Dark);     // button shadow
+  const QColor dark = pal.color(QPalette::Shadow);     // 3-D dark shadow
   switch (e) {
-    case Edge::RaisedInner: ring(p, r, hilight, shadow); break;
-    case Edge::SunkenOuter: ring(p, r, shadow, hilight); break;
+    case Edge::RaisedInner: ring(p, r, soft ? light : hilight, shadow); break;
+    case Edge::SunkenOuter: ring(p, r, soft ? dark : shadow, hilight); break;
     case Edge::Raised:
-      ring(p, r, light, dark);
-      ring(p, r.adjusted(1, 1, -1, -1), hilight, shadow);
+      ring(p, r, soft ? hilight : light, dark);
+      ring(p, r.adjusted(1, 1, -1, -1), soft ? light : hilight, shadow);
       break;
     case Edge::Sunken:
-      ring(p, r, shadow, hilight);
-      ring(p, r.adjusted(1, 1, -1, -1), dark, light);
+      ring(p, r, soft ? dark : shadow, hilight);
+      ring(p, r.adjusted(1, 1, -1, -1), soft ? shadow : dark, light);
       break;
   }
 }
@@ -213,11 +218,8 @@ void TZorBtn::drawText(QPainter& p, QSize pic, bool pressedLook) const {
       return;
     }
     // Read from bottom to top, centred across, starting at the bottom.
-    p.save();
-    p.translate(rr.left() + (rr.width() + fm.ascent() - fm.descent()) / 2, rr.bottom());
-    p.rotate(-90);
-    p.drawText(0, 0, m_opis);
-    p.restore();
+    TextOutRotated(p, QPoint(rr.left() + (rr.width() - fm.height()) / 2, rr.bottom()), m_opis,
+                   CreateRotatedFont(font(), 90));
   };
   p.setFont(font());
   if (isEnabled()) {
@@ -237,16 +239,16 @@ void TZorBtn::drawEdge(QPainter& p, bool pressedLook) const {
     p.drawRect(rect().adjusted(0, 0, -1, -1));
     return;
   }
-  // Systems whose 3-D light equals the face colour get stronger hot edges.
+  // Systems whose 3-D light equals the face colour get stronger hot edges;
+  // elsewhere the cold edge is the soft one.
   const bool setA = palette().color(QPalette::Midlight) != palette().color(QPalette::Button);
-  Edge e;
-  if (!hot)
-    e = pressedLook ? Edge::SunkenOuter : Edge::RaisedInner;
-  else if (setA)
-    e = pressedLook ? Edge::SunkenOuter : Edge::RaisedInner;
-  else
-    e = pressedLook ? Edge::Sunken : Edge::Raised;
-  drawEdgeStyle(p, rect(), e, palette());
+  Edge e = pressedLook ? Edge::SunkenOuter : Edge::RaisedInner;
+  bool soft = setA;
+  if (hot) {
+    soft = !setA;
+    if (!setA) e = pressedLook ? Edge::Sunken : Edge::Raised;
+  }
+  drawEdgeStyle(p, rect(), e, soft, palette());
 }
 
 void TZorBtn::paintEvent(QPaintEvent*) {

@@ -3,8 +3,8 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QToolButton>
-#include <QWhatsThis>
 #include <QWindow>
 
 #include <algorithm>
@@ -92,6 +92,7 @@ TZorForm::TZorForm(QWidget* owner, const char* className)
 }
 
 TZorForm::~TZorForm() {
+  if (m_helpMode) endHelpMode();
   qApp->removeEventFilter(this);
   delete m_subWindow.data();
   if (m_parentFrame && m_parentFrame->m_subWindow == this)
@@ -132,6 +133,9 @@ void TZorForm::buildFrame() {
   m_pCaptionBtns->OnHitTest = frameHitTest;
   m_btnCapHelp = captionButton(m_pCaptionBtns, QStringLiteral("?"),
                                QStringLiteral("Pomoc do elementów ekranu"));
+  m_btnCapHelp->setAutoRaise(true);   // flat
+  m_btnCapHelp->setCheckable(true);   // stays down while the pick mode runs
+  connect(m_btnCapHelp, &QToolButton::clicked, this, [this] { btnCapHelpClick(); });
   m_btnCapMinimize = captionButton(m_pCaptionBtns, QStringLiteral("_"),
                                    QStringLiteral("Minimalizuj"));
   m_btnCapMaximize = captionButton(m_pCaptionBtns, QString(QChar(0x25A1)),
@@ -489,58 +493,6 @@ void TZorForm::customEvent(QEvent* event) {
 void TZorForm::closeEvent(QCloseEvent* event) {
   // WA_DeleteOnClose: every close that goes through frees the window.
   QDialog::closeEvent(event);
-}
-
-// --- keys and help -------------------------------------------------------------
-
-bool TZorForm::FormKeyDown(QKeyEvent* event) {
-  if ((event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
-    return false;
-  const int key = event->key();
-  if ((key == Qt::Key_Return || key == Qt::Key_Enter) && !m_hb->TextAccept().isEmpty() &&
-      m_hb->OnAccept) {
-    m_hb->OnAccept(nullptr);
-    return true;
-  }
-  if (key == Qt::Key_Escape && !m_hb->TextCancel().isEmpty() && m_hb->OnCancel) {
-    m_hb->OnCancel(nullptr);
-    return true;
-  }
-  return false;
-}
-
-void TZorForm::keyPressEvent(QKeyEvent* event) {
-  // A key no control wanted: the dialog's own Esc (reject) and Enter (default
-  // button) are not bound in a frame window.
-  const int key = event->key();
-  if (key == Qt::Key_Escape || key == Qt::Key_Return || key == Qt::Key_Enter) {
-    event->accept();
-    return;
-  }
-  QDialog::keyPressEvent(event);
-}
-
-bool TZorForm::eventFilter(QObject* watched, QEvent* event) {
-  // Key preview: the window sees Enter and Esc before the focused control.
-  if (event->type() == QEvent::KeyPress) {
-    auto* w = qobject_cast<QWidget*>(watched);
-    if (w && w->window() == this)
-      return FormKeyDown(static_cast<QKeyEvent*>(event));
-  }
-  return QDialog::eventFilter(watched, event);
-}
-
-QString TZorForm::HelpTextFor(QWidget*) { return QString(); }
-
-void TZorForm::hbHelp() {
-  QWidget* start = focusWidget() ? focusWidget() : this;
-  for (QWidget* w = start; w; w = w == this ? nullptr : w->parentWidget()) {
-    const QString text = HelpTextFor(w);
-    if (!text.isEmpty()) {
-      QWhatsThis::showText(w->mapToGlobal(QPoint(0, w->height())), text, w);
-      return;
-    }
-  }
 }
 
 }  // namespace zorpokaz

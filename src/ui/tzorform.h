@@ -71,6 +71,12 @@ class TZorForm : public QDialog {
   static QRect KeepRectOnWorkArea(QRect bounds, const QRect& area, int minWidth, int minHeight);
   static QRect CenteredRect(const QRect& area, int width, int height);
 
+  // The context-help pick mode started by btnCapHelp: the button stays down,
+  // the pointer is the help pointer and the window takes every input of the
+  // program until a key is released (F1: help for the button itself) or the
+  // left button is pressed (help for the control under the pointer).
+  bool HelpMode() const { return m_helpMode; }
+
   TPanelEx* pFrame() const { return m_pFrame; }
   TPanelEx* pCaption() const { return m_pCaption; }
   TPanelEx* pCapIkona() const { return m_pCapIkona; }
@@ -97,6 +103,7 @@ class TZorForm : public QDialog {
   virtual void hbAccept() {}
   virtual void hbCancel() { close(); }
   void hbHelp();
+  void btnCapHelpClick();
 
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
@@ -121,6 +128,9 @@ class TZorForm : public QDialog {
   void applySizeLimits();
   void setCaptionLook();
   QRect draggedBounds(QPoint globalNow) const;
+  void HelpFor(QWidget* start);
+  bool helpModeEvent(QEvent* event);
+  void endHelpMode();
 
   int m_minFormWidth = 300;
   int m_maxFormWidth = 0;
@@ -132,6 +142,7 @@ class TZorForm : public QDialog {
   QRect m_restoreRect;
   bool m_frameActive = false;
   bool m_lookStale = false;
+  bool m_helpMode = false;
   QPointer<TZorForm> m_parentFrame;
   QPointer<TZorForm> m_subWindow;
 

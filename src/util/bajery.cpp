@@ -5,9 +5,12 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QPainter>
 #include <QScreen>
 #include <QUrl>
 #include <QWidget>
+
+#include <limits>
 
 namespace zorpokaz {
 
@@ -103,6 +106,41 @@ QRect GetWorkArea() {
   return screen ? screen->availableGeometry() : QRect();
 }
 
+int DrawTextIn(QPainter& canvas, const QRect& rect, const QString& text, bool measureOnly) {
+  constexpr int flags = Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop;
+  const QRect unbounded(rect.left(), rect.top(), rect.width(), std::numeric_limits<int>::max() / 2);
+  const int height = canvas.fontMetrics().boundingRect(unbounded, flags, text).height();
+  if (!measureOnly) canvas.drawText(rect, flags, text);
+  return height;
+}
+
+TRotatedFont CreateRotatedFont(const QFont& font, int angleDegrees) {
+  TRotatedFont rotated;
+  QFont& f = rotated.font;
+  f.setFamily(font.family());
+  if (font.pixelSize() > 0)
+    f.setPixelSize(font.pixelSize());
+  else
+    f.setPointSizeF(font.pointSizeF());
+  f.setWeight(font.bold() ? QFont::Bold : QFont::Normal);
+  f.setItalic(font.italic());
+  f.setUnderline(font.underline());
+  f.setStrikeOut(font.strikeOut());
+  f.setFixedPitch(font.fixedPitch());
+  if (font.styleHint() == QFont::TypeWriter) f.setStyleHint(QFont::TypeWriter);
+  rotated.escapement = angleDegrees * 10;
+  return rotated;
+}
+
+void TextOutRotated(QPainter& canvas, QPoint at, const QString& text, const TRotatedFont& font) {
+  canvas.save();
+  canvas.setFont(font.font);
+  canvas.translate(at);
+  canvas.rotate(-font.escapement / 10.0);
+  canvas.drawText(0, canvas.fontMetrics().ascent(), text);
+  canvas.restore();
+}
+
 bool ShellOpen(const QString& target) {
   return QDesktopServices::openUrl(
       QUrl::fromUserInput(target, QDir::currentPath(), QUrl::AssumeLocalFile));
@@ -121,5 +159,11 @@ QString PluralForm(int count, const QString& one, const QString& few, const QStr
 }
 
 void HandleOneMessage() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+
+void RepaintAllForms() {
+  // What the windowing system reported uncovered and what was updated is
+  // waiting in the queue; painting it takes no keys or clicks with it.
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
 
 }  // namespace zorpokaz

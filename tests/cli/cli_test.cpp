@@ -92,8 +92,10 @@ TEST_F(Cli, InfoReadsEverySample) {
     const Result text = runCli({"info", samplesDir() + "/" + f});
     EXPECT_EQ(text.status, 0) << f.toStdString() << text.err.toStdString();
     EXPECT_TRUE(text.out.contains("blocks")) << f.toStdString();
+    EXPECT_EQ(text.err, QByteArray()) << "quiet on success";
     const Result json = runCli({"info", "--json", samplesDir() + "/" + f});
     EXPECT_EQ(json.status, 0) << f.toStdString();
+    EXPECT_EQ(json.err, QByteArray());
     EXPECT_TRUE(QJsonDocument::fromJson(json.out).isObject()) << f.toStdString();
   }
 }

@@ -56,6 +56,7 @@ TEST_F(PagesRender, PagesJsonDescribesEveryItem) {
   for (int dpi : {96, 120}) {
     CliRun r = cli({"pages", m_file, "--json", "--dpi", QString::number(dpi)});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(r.err, QByteArray()) << "nothing on stderr when all went well";
     QJsonParseError error;
     const QJsonObject doc = QJsonDocument::fromJson(r.out, &error).object();
     ASSERT_EQ(error.error, QJsonParseError::NoError);
@@ -75,6 +76,7 @@ TEST_F(PagesRender, PagesJsonDescribesEveryItem) {
       EXPECT_EQ(text["rect"].toArray().size(), 4);
       EXPECT_EQ(text["color"].toString(), "#000000");
       EXPECT_EQ(text["font"].toObject()["face"].toString(), "Courier New");
+      EXPECT_EQ(text["font"].toObject()["used"].toString(), "Liberation Mono");
       EXPECT_LT(text["font"].toObject()["height"].toInt(), 0);
       ASSERT_EQ(text["lines"].toArray().size(), 1);
       EXPECT_EQ(text["lines"].toArray()[0].toObject()["text"].toString(), QString("Strona %1").arg(i + 1));
@@ -90,6 +92,7 @@ TEST_F(PagesRender, RenderWritesPngsAndAPdf) {
   const QString pngDir = m_dir.filePath("png");
   CliRun r = cli({"render", m_file, "--png", pngDir, "--pages", "1, 3"});
   ASSERT_EQ(r.status, 0) << r.err.toStdString();
+  EXPECT_EQ(r.err, QByteArray());
   EXPECT_EQ(QDir(pngDir).entryList(QDir::Files), (QStringList{"page-0001.png", "page-0003.png"}));
   QImage page(pngDir + "/page-0003.png");
   ASSERT_EQ(page.size(), QSize(1429, 2000));
@@ -102,6 +105,7 @@ TEST_F(PagesRender, RenderWritesPngsAndAPdf) {
   const QString pdf = m_dir.filePath("out.pdf");
   r = cli({"render", m_file, "-o", pdf, "--margins", "5,5,5,5"});
   ASSERT_EQ(r.status, 0) << r.err.toStdString();
+  EXPECT_EQ(r.err, QByteArray());
   QFile f(pdf);
   ASSERT_TRUE(f.open(QIODevice::ReadOnly));
   const QByteArray bytes = f.readAll();
@@ -130,6 +134,34 @@ TEST_F(PagesRender, BadArgumentsAndBadFiles) {
     EXPECT_EQ(r.status, c.status) << c.args.join(' ').toStdString();
     EXPECT_TRUE(QString::fromUtf8(r.err).contains(c.message)) << r.err.toStdString();
   }
+}
+
+// A typeface that is not installed is drawn by another one; the dump says
+// which, so a user can see why the printout looks different.
+TEST_F(PagesRender, PagesJsonNamesTheFaceThatDrewTheText) {
+  WPrintout p;
+  WStyle missing;
+  missing.name = "Brak";
+  missing.fontName = "Zorel Nieistniejacy Kroj";
+  WStyle arial = missing;
+  arial.name = "Arial";
+  arial.fontName = "Arial";
+  p.styles = {missing, arial};
+  p.root.intro = group({line({textField(0, 3000, "A", "Brak"), textField(3000, 3000, "B", "Arial")})});
+  const QString file = m_dir.filePath("kroje.wyd");
+  QFile f(file);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write(writePrintout(p));
+  f.close();
+  const CliRun r = cli({"pages", file, "--json"});
+  ASSERT_EQ(r.status, 0) << r.err.toStdString();
+  const QJsonArray items = QJsonDocument::fromJson(r.out).object()["pages"].toArray()[0].toObject()["items"].toArray();
+  ASSERT_EQ(items.size(), 2);
+  const QJsonObject first = items[0].toObject()["font"].toObject();
+  EXPECT_EQ(first["face"].toString(), QString::fromUtf8("Zorel Nieistniejacy Kroj"));
+  EXPECT_FALSE(first["used"].toString().isEmpty());
+  EXPECT_NE(first["used"].toString(), first["face"].toString());
+  EXPECT_EQ(items[1].toObject()["font"].toObject()["used"].toString(), "Liberation Sans");
 }
 
 // Page numbers on each sheet side of a PDF, as pdftotext reads them.
@@ -198,6 +230,7 @@ TEST(PagesSamples, JsonIsCompleteAndRepeatable) {
     const CliRun first = cli({"pages", dir + "/" + name, "--json"});
     const CliRun second = cli({"pages", dir + "/" + name, "--json"});
     ASSERT_EQ(first.status, 0) << name.toStdString() << first.err.toStdString();
+    EXPECT_EQ(first.err, QByteArray()) << name.toStdString();
     EXPECT_EQ(first.out, second.out) << name.toStdString();
     const QJsonObject doc = QJsonDocument::fromJson(first.out).object();
     EXPECT_GE(doc["pages"].toArray().size(), 1) << name.toStdString();

@@ -133,8 +133,12 @@ TEST(FieldDraw, DashesNeverPassTheRightEdge) {
       reach = std::max(reach, l.to.x());
     }
     EXPECT_EQ(reach, right) << int(pattern);
-    if (pattern == 0 || pattern == 3) EXPECT_EQ(lines.size(), 1u);
-    if (pattern == 1) EXPECT_GT(lines.size(), 3u);
+    if (pattern == 0 || pattern == 3) {
+      EXPECT_EQ(lines.size(), 1u);
+    }
+    if (pattern == 1) {
+      EXPECT_GT(lines.size(), 3u);
+    }
     if (pattern == 2) {
       // Two rows, symmetric about the middle of the field.
       const int h = content->Root.Intro.Lines[0]->Fields[0]->MeasureHeight();
@@ -180,6 +184,28 @@ TEST(FieldDraw, HiddenFieldsNeitherDrawNorAddHeight) {
   ASSERT_EQ(items.size(), 1u);
   // The hidden-only line moved Y by the line spacing alone.
   EXPECT_EQ(items[0].rect.top, MmToPxY(96, 2.0f));
+}
+
+// A narrow Arial column wraps where the accounting system's printout does:
+// the style's font is fitted with the named face's average width, so the
+// letters are as wide as on the original (with the stand-in's stored average
+// they came out about 8 % narrower and the first line took the date too).
+TEST(FieldDraw, NarrowArialColumnWrapsAsTheNamedFace) {
+  WPrintout p;
+  WStyle arial;
+  arial.name = "Arial";
+  arial.fontName = "Arial";
+  p.styles = {arial};
+  const QByteArray text = "Zap\xb3" "ata za faktur\xea VAT nr 123/03/2024 z dnia 15 marca";  // code page 1250
+  p.root.intro = group({line({textField(0, 2400, text, "Arial")})});  // 2 inches: 360 px
+  auto content = buildContent(p);
+  const auto items = texts(content->Pages().at(0));
+  ASSERT_EQ(items.size(), 1u);
+  EXPECT_EQ(items[0].font.width, -9);
+  std::vector<QString> lines;
+  for (const auto& l : items[0].lines) lines.push_back(l.text);
+  EXPECT_EQ(lines, (std::vector<QString>{QString::fromUtf8("Zapłata za fakturę VAT nr "),
+                                         QStringLiteral("123/03/2024 z dnia 15 marca")}));
 }
 
 }  // namespace

@@ -4,12 +4,17 @@
 // and inflated body, so another zlib build does not matter) and read back.
 #include <QDir>
 #include <QFile>
+#include <QRect>
 #include <gtest/gtest.h>
 
 #include "document/linedruk.h"
 #include "document/tmlinewydruk.h"
 #include "platform/files/memorystream.h"
+#include "support/loadbytes.h"
 #include "support/samples.h"
+#include "platform/gfx/dtflags.h"
+#include "platform/gfx/pageimage.h"
+#include "platform/gfx/realizedfont.h"
 
 namespace zorpokaz {
 namespace {
@@ -54,6 +59,66 @@ TEST(Samples, EveryCommittedSampleReads) {
     OpenedBody opened = OpenBody(samplesDir() + "/" + name);
     EXPECT_TRUE(content.LoadFromStream(*opened.Body)) << name.toStdString();
     EXPECT_GT(content.TotalLines(), 0) << name.toStdString();
+  }
+}
+
+// Where a laid-out line of text puts ink: its advance width from its left
+// edge, from the font's ascent above the baseline to its descent below, cut
+// to the field's rectangle where the text is clipped.
+QRect inkBox(const PageImage::Item& item, const PageImage::TextLine& line) {
+  const RealizedFont& font = RealizedFont::get(item.font);
+  const int width = font.textWidth(line.text.trimmed());
+  const QRect box(line.x, line.baseline - font.ascent(), width, font.height());
+  if (item.flags & DT_NOCLIP) return box;
+  const PxRect& r = item.rect;
+  return box.intersected(QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1)));
+}
+
+// What a user of a sample sees: no text lies over another field's text, no
+// letter comes out as a character its code page lacks, and each sample shows
+// what it is meant to show.
+TEST(Samples, LookLikeRealPrintouts) {
+  for (const writer::Sample& sample : writer::makeSamples()) {
+    SCOPED_TRACE(sample.fileName.toStdString());
+    TMLineWydruk content;
+    writer::loadBytes(writer::writePrintout(sample.printout), content);
+    content.Build();
+    ASSERT_FALSE(content.Pages().empty());
+    QString firstPage;
+    for (size_t page = 0; page < content.Pages().size(); ++page) {
+      std::vector<std::pair<int, QRect>> boxes;  // item index, ink
+      const auto items = content.Pages()[page].items();
+      for (size_t i = 0; i < items.size(); ++i) {
+        if (items[i].kind != PageImage::ItemKind::Text) continue;
+        EXPECT_FALSE(items[i].text.contains(QChar(0xFFFD))) << items[i].text.toStdString();
+        for (const auto& line : items[i].lines) {
+          if (page == 0) firstPage += line.text + QLatin1Char('\n');
+          if (!line.text.trimmed().isEmpty()) boxes.emplace_back(static_cast<int>(i), inkBox(items[i], line));
+        }
+      }
+      for (size_t a = 0; a < boxes.size(); ++a)
+        for (size_t b = a + 1; b < boxes.size(); ++b)
+          if (boxes[a].first != boxes[b].first) {
+            EXPECT_FALSE(boxes[a].second.intersects(boxes[b].second))
+                << "page " << page + 1 << ": \"" << items[boxes[a].first].text.toStdString() << "\" and \""
+                << items[boxes[b].first].text.toStdString() << "\" overlap";
+          }
+    }
+    if (sample.fileName == "stara-wersja.wyd") {
+      EXPECT_TRUE(firstPage.contains(QStringLiteral("Wypłata zaliczki na podróż służbową")));
+    }
+    if (sample.fileName == "ksiega.wyd") {
+      EXPECT_FALSE(firstPage.contains(QStringLiteral("ciąg dalszy"))) << "nothing continues on page 1";
+      EXPECT_TRUE(firstPage.contains(QStringLiteral("Konto 201-01")));
+    }
+    if (sample.fileName == "obrazek.wyd") {
+      const auto items = content.Pages()[0].items();
+      const auto picture = std::find_if(items.begin(), items.end(),
+                                        [](const auto& i) { return i.kind == PageImage::ItemKind::Picture; });
+      ASSERT_NE(picture, items.end());
+      EXPECT_TRUE(picture->picture.isRenderable());
+      EXPECT_GT(picture->picture.bytes().size(), 1000) << "a drawing, not a placeholder";
+    }
   }
 }
 

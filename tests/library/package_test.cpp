@@ -11,7 +11,7 @@
 #include "library/addprintouts.h"
 #include "platform/files/memorystream.h"
 #include "platform/tfileverinfo.h"
-#include "printing/strtoint.h"
+#include "util/strtoint.h"
 #include "support/cirequire.h"
 #include "support/pefixture.h"
 #include "support/printoutwriter.h"

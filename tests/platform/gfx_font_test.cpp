@@ -99,6 +99,35 @@ TEST(GfxFont, WidthStretchesToTheAverageCharacterWidth) {
   EXPECT_EQ(RealizedFont::get(font("Courier New", -24, 11)).advance(U'x'), 11);
 }
 
+// The natural average width of a face that stands in for a named one is the
+// named face's: the weighted lowercase average over the stand-in's own
+// advances (Arial 904, Times New Roman 821 units of 2048), not the plain
+// average over all glyphs the stand-ins store (1208, 1163). A face asked for
+// by its own name keeps its stored value.
+TEST(GfxFont, NaturalAverageWidthIsTheNamedFaces) {
+  struct Row {
+    const char* face;
+    int weight;
+    bool substituted;
+    int units;
+    int avgAt24;  // units × 24 / 2048, rounded
+  };
+  const Row rows[] = {
+      {"Arial", 400, true, 904, 11},           {"Arial", 700, true, 980, 11},
+      {"Times New Roman", 400, true, 821, 10}, {"Times New Roman", 700, true, 874, 10},
+      {"Courier New", 400, true, 1229, 14},    {"arial", 400, true, 904, 11},
+      {"Liberation Sans", 400, false, 1208, 14},
+  };
+  for (const Row& r : rows) {
+    const RealizedFont& f = RealizedFont::get(font(r.face, -24, 0, r.weight));
+    EXPECT_EQ(f.substituted(), r.substituted) << r.face;
+    EXPECT_EQ(f.naturalAverageUnits(), r.units) << r.face << " " << r.weight;
+    EXPECT_EQ(f.avgCharWidth(), r.avgAt24) << r.face << " " << r.weight;
+  }
+  // The stretch follows: Arial asked 11 wide at 24 px is not stretched at all.
+  EXPECT_DOUBLE_EQ(RealizedFont::get(font("Arial", -24, -11)).stretch(), 1.0);
+}
+
 TEST(GfxFont, ProportionalAdvancesArePerCharacter) {
   const RealizedFont& f = RealizedFont::get(font("Arial", -24));
   EXPECT_LT(f.advance(U'i'), f.advance(U'W'));
@@ -168,6 +197,42 @@ TEST(GfxCellFont, DefaultStyleAt96) {
   const CellMetrics m = measureCellMetrics(canvas, fitted);
   EXPECT_EQ(m.textHeight, 23);
   EXPECT_EQ(m.digitWidth, 11);
+}
+
+// The default cell (11 × 24 px at R = 96) in the faces printouts use. Arial's
+// digits (1139 units, 13 px at 24 px) then measure 130 px against ten cells
+// of 110, so the width is cut once to trunc(110 / 130 × 11) = 9; with the
+// stand-in's stored average they measured 100 and the cut never came.
+// Times New Roman: average 821 units = 10 px, so the face is stretched by
+// 11/10 and its digits (1024 units = 12 px) become 13, again 130 → 9; its
+// line (21 + 5 = 26 px) is cut from 24 to trunc(24 / 26 × 24) = 22. The
+// final fonts are not measured again: Arial's digits are 12 px at −21 × −9.
+TEST(GfxCellFont, DefaultCellInEveryFace) {
+  PageImage image(1429, 2000);
+  PageCanvas canvas(image, 96);
+  struct Row {
+    const char* face;
+    unsigned fontStyle;
+    int height, width, textHeight, digitWidth;
+  };
+  const Row rows[] = {
+      {"Arial", 0, -21, -9, 23, 12},
+      {"Arial", 1, -21, -9, 23, 11},
+      {"Times New Roman", 0, -22, -9, 25, 11},
+      {"Courier New", 0, -21, -11, 23, 11},
+  };
+  for (const Row& r : rows) {
+    CellFontStyle cell;
+    cell.charHeightMm = 294.0f / 84;
+    cell.fontName = QString::fromLatin1(r.face);
+    cell.fontStyle = r.fontStyle;
+    const LogFont f = fitCellFont(canvas, cell);
+    EXPECT_EQ(f.height, r.height) << r.face << r.fontStyle;
+    EXPECT_EQ(f.width, r.width) << r.face << r.fontStyle;
+    const CellMetrics m = measureCellMetrics(canvas, f);
+    EXPECT_EQ(m.textHeight, r.textHeight) << r.face << r.fontStyle;
+    EXPECT_EQ(m.digitWidth, r.digitWidth) << r.face << r.fontStyle;
+  }
 }
 
 TEST(GfxCellFont, FontStyleBits) {

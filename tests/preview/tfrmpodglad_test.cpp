@@ -381,6 +381,54 @@ TEST_F(PodgladTest, TempModeWritesNothing) {
   EXPECT_EQ(OpenUserKey(false), nullptr);
 }
 
+// The page counter never cuts its digits: the pages panel grows to the left
+// as far as the margins panel allows, and where even that is too narrow,
+// "Strona:" gives way.
+TEST(PodgladPagesPanel, CounterKeepsEveryDigit) {
+  struct Row {
+    int room, label, counter;
+    int width;
+    bool labelShown;
+    int counterLeft;
+  };
+  const Row rows[] = {
+      {1000, 62, 30, 149, true, 71},    // "1/1": the usual 149
+      {1000, 62, 102, 194, true, 71},   // "99999/99999": 5 + 62 + 4 + 102 + 21
+      {160, 62, 102, 160, false, 5},    // a 600-pixel window with its margins shown
+      {100, 62, 30, 149, true, 71},     // never below 149
+  };
+  for (const Row& r : rows) {
+    const auto l = TFrmPodglad::LayOutPagesPanel(r.room, r.label, r.counter);
+    EXPECT_EQ(l.width, r.width) << r.room << "/" << r.counter;
+    EXPECT_EQ(l.labelShown, r.labelShown) << r.room << "/" << r.counter;
+    EXPECT_EQ(l.counter.left(), r.counterLeft) << r.room << "/" << r.counter;
+    EXPECT_EQ(l.counter.right() + 1, l.width - 21) << "ends at the step buttons";
+    EXPECT_GE(l.counter.width(), r.counter) << r.room << "/" << r.counter;
+  }
+}
+
+TEST_F(PodgladTest, PageCounterShowsTheLastPageOfAHugePrintoutInFull) {
+  TFrmPodglad w;
+  w.SkipSettingsSave();
+  for (const int width : {1200, 600, 350}) {
+    w.resize(width, 560);
+    w.show();
+    w.lblStrona()->setText(QStringLiteral("99999/99999"));
+    w.resize(width, 561);  // lays the strip out again
+    QLabel* counter = w.lblStrona();
+    const QFontMetrics fm(counter->font());
+    EXPECT_GE(counter->width(), fm.horizontalAdvance(counter->text())) << width;
+    const QRect onPanel = counter->geometry();
+    EXPECT_LE(onPanel.right(), w.btnStronaUp()->geometry().left()) << "clear of the step buttons";
+    EXPECT_GE(onPanel.left(), 0);
+    const QWidget* panel = counter->parentWidget();
+    EXPECT_LE(panel->geometry().right(), w.width() - 1) << width;
+    if (width >= 600) {
+      EXPECT_GE(panel->geometry().left(), w.pMarginesy()->geometry().right()) << "the margins stay visible";
+    }
+  }
+}
+
 }  // namespace
 }  // namespace zorpokaz
 

@@ -7,7 +7,7 @@
 
 #include "printing/eprintdlgerror.h"
 #include "printing/pageset.h"
-#include "printing/strtoint.h"
+#include "util/strtoint.h"
 
 namespace zorpokaz {
 namespace {

@@ -113,6 +113,69 @@ TEST_F(ZorBtnMouse, FlatButtonShowsItsEdgeOnlyWhileHot) {
   EXPECT_EQ(btn->grab().toImage().pixelColor(69, 16), face);
 }
 
+// The edge of a framed button under the pointer: where the 3-D light differs
+// from the face, a cold button's edge is the soft one (3-D light at the top
+// left, dark shadow when pressed) and a hot one's the plain one (highlight,
+// shadow), so the pointer visibly lifts the button.
+TEST_F(ZorBtnMouse, HotButtonChangesItsEdge) {
+  QPalette pal = btn->palette();
+  pal.setColor(QPalette::Button, QColor(192, 192, 192));
+  pal.setColor(QPalette::Midlight, QColor(223, 223, 223));
+  pal.setColor(QPalette::Light, QColor(255, 255, 255));
+  pal.setColor(QPalette::Dark, QColor(128, 128, 128));
+  pal.setColor(QPalette::Shadow, QColor(0, 0, 0));
+  btn->setPalette(pal);
+  auto topLeft = [this] { return btn->grab().toImage().pixelColor(0, 16); };
+  auto bottomRight = [this] { return btn->grab().toImage().pixelColor(69, 16); };
+  EXPECT_EQ(topLeft(), QColor(223, 223, 223)) << "cold: soft raised edge";
+  EXPECT_EQ(bottomRight(), QColor(128, 128, 128));
+  QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), btn->mapToGlobal(QPointF(5, 5)));
+  QApplication::sendEvent(btn, &enter);
+  ASSERT_TRUE(btn->Hot());
+  EXPECT_EQ(topLeft(), QColor(255, 255, 255)) << "hot: plain raised edge";
+  QTest::mousePress(btn, Qt::LeftButton, {}, QPoint(5, 5));
+  EXPECT_EQ(topLeft(), QColor(128, 128, 128)) << "hot and pressed: plain sunken edge";
+  EXPECT_EQ(bottomRight(), QColor(255, 255, 255));
+  QTest::mouseMove(btn, QPoint(100, 50));
+  ASSERT_FALSE(btn->Hot());
+  EXPECT_EQ(topLeft(), QColor(223, 223, 223)) << "held, pointer gone: cold again";
+  QTest::mouseRelease(btn, Qt::LeftButton, {}, QPoint(100, 50));
+  btn->setDown(true);
+  EXPECT_EQ(topLeft(), QColor(0, 0, 0)) << "latched and cold: soft sunken edge";
+  btn->setDown(false);
+
+  // Where the 3-D light is the face colour, the hot edge is the double one.
+  pal.setColor(QPalette::Midlight, pal.color(QPalette::Button));
+  btn->setPalette(pal);
+  QApplication::sendEvent(btn, &enter);
+  const QImage hot = btn->grab().toImage();
+  EXPECT_EQ(hot.pixelColor(0, 16), QColor(255, 255, 255)) << "soft raised: highlight outside";
+  EXPECT_EQ(hot.pixelColor(1, 16), QColor(192, 192, 192)) << "3-D light inside";
+  EXPECT_EQ(hot.pixelColor(69, 16), QColor(0, 0, 0));
+  EXPECT_EQ(hot.pixelColor(68, 16), QColor(128, 128, 128));
+}
+
+// A tall narrow button writes its text turned, reading upwards from the
+// bottom, centred across the button.
+TEST_F(ZorBtnMouse, VerticalButtonTurnsItsText) {
+  btn->setTyp(TZorBtnTyp::sbWlasny);
+  btn->setOpis("MMMMMM");
+  btn->setGeometry(10, 10, 20, 90);
+  ASSERT_EQ(btn->arrangement(), TZorBtn::Arrangement::Vertical);
+  const QImage img = btn->grab().toImage();
+  int minX = 100, maxX = -1, minY = 100, maxY = -1;
+  for (int y = 2; y < 88; ++y)
+    for (int x = 2; x < 18; ++x)
+      if (qGray(img.pixel(x, y)) < 80) {
+        minX = std::min(minX, x), maxX = std::max(maxX, x);
+        minY = std::min(minY, y), maxY = std::max(maxY, y);
+      }
+  ASSERT_GE(maxX, 0) << "no text drawn";
+  EXPECT_GT(maxY - minY, 2 * (maxX - minX)) << "the text runs along the button";
+  EXPECT_LE(std::abs((minX + maxX) / 2 - 10), 2) << "centred across";
+  EXPECT_GT(maxY, 75) << "starting at the bottom";
+}
+
 TEST_F(ZorBtnMouse, DisabledKeyCapIsGrey) {
   const QImage on = btn->grab().toImage();
   btn->setEnabled(false);

@@ -1,6 +1,7 @@
 #include "ui/tzorform.h"
 
 #include <QApplication>
+#include <QHash>
 #include <QLineEdit>
 #include <QPointer>
 #include <QTest>
@@ -200,6 +201,75 @@ TEST(TZorForm, OnlyTheCloseButtonInTheCaption) {
   f->btnCapClose()->click();
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_TRUE(f.isNull());
+}
+
+// A descendant that offers the help button and answers the help walk for the
+// controls it knows, noting every control it is asked about.
+class THelpForm : public TZorForm {
+ public:
+  THelpForm() : TZorForm(nullptr, "THelpForm") {}
+  QList<QWidget*> asked;
+  QHash<QWidget*, QString> texts;
+  void pickHelp() { btnCapHelpClick(); }
+
+ protected:
+  QString HelpTextFor(QWidget* control) override {
+    asked << control;
+    return texts.value(control);
+  }
+};
+
+TEST(TZorForm, HelpPickModeHelpsWithTheControlClicked) {
+  QPointer<THelpForm> f = new THelpForm;
+  auto* edit = new QLineEdit(f->pFrame());
+  edit->setGeometry(20, 40, 100, 20);
+  f->texts[f->pFrame()] = QStringLiteral("Ramka okna");
+  f->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(f));
+  f->activateWindow();
+  edit->setFocus();
+
+  f->pickHelp();
+  EXPECT_TRUE(f->HelpMode());
+  EXPECT_TRUE(f->btnCapHelp()->isChecked()) << "the button stays down";
+  ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
+  EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WhatsThisCursor);
+  // Everything the user does meanwhile goes to the pick, not to the controls.
+  QTest::keyPress(edit, Qt::Key_A);
+  QTest::mouseMove(edit, QPoint(5, 5));
+  EXPECT_EQ(edit->text(), QString());
+  EXPECT_TRUE(f->HelpMode());
+  EXPECT_TRUE(f->asked.isEmpty());
+
+  // A left press ends the mode and asks for the control under the pointer,
+  // then its parents until one answers.
+  QTest::mousePress(edit, Qt::LeftButton, {}, QPoint(5, 5));
+  EXPECT_FALSE(f->HelpMode());
+  EXPECT_FALSE(f->btnCapHelp()->isChecked());
+  EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+  EXPECT_EQ(f->asked, (QList<QWidget*>{edit, f->pFrame()}));
+  QTest::mouseRelease(edit, Qt::LeftButton, {}, QPoint(5, 5));
+  QTest::keyClick(edit, Qt::Key_B);
+  EXPECT_EQ(edit->text(), QStringLiteral("b")) << "input reaches the controls again";
+  f->close();
+}
+
+TEST(TZorForm, KeyReleaseEndsTheHelpPickModeAndF1HelpsWithTheButton) {
+  QPointer<THelpForm> f = new THelpForm;
+  f->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(f));
+  f->pickHelp();
+  QTest::keyRelease(f, Qt::Key_Escape);
+  EXPECT_FALSE(f->HelpMode());
+  EXPECT_TRUE(f->asked.isEmpty()) << "another key asks nothing";
+  EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+  f->pickHelp();
+  QTest::keyRelease(f, Qt::Key_F1);
+  EXPECT_FALSE(f->HelpMode());
+  ASSERT_FALSE(f->asked.isEmpty());
+  EXPECT_EQ(f->asked.front(), f->btnCapHelp());
+  EXPECT_EQ(f->asked.back(), f.data()) << "up to the window itself";
+  f->close();
 }
 
 }  // namespace

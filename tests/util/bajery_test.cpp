@@ -4,6 +4,7 @@
 #include <QCursor>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QTest>
 #include <QWidget>
@@ -123,6 +124,103 @@ TEST(Bajery, WorkAreaIsOnTheScreen) {
   const QRect area = GetWorkArea();
   EXPECT_FALSE(area.isEmpty());
   EXPECT_TRUE(QGuiApplication::primaryScreen()->geometry().contains(area));
+}
+
+// Ink of an image: the bounding box of its dark pixels (empty when none).
+QRect inkOf(const QImage& image) {
+  QRect box;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x)
+      if (qGray(image.pixel(x, y)) < 128) box |= QRect(x, y, 1, 1);
+  return box;
+}
+
+QImage whiteImage(QSize size) {
+  QImage image(size, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  return image;
+}
+
+TEST(Bajery, DrawTextInWrapsAndMeasures) {
+  QImage image = whiteImage({200, 200});
+  QPainter p(&image);
+  QFont f(QStringLiteral("Liberation Sans"));
+  f.setPixelSize(14);
+  p.setFont(f);
+  p.setPen(Qt::black);
+  const QRect rect(10, 10, p.fontMetrics().horizontalAdvance(QStringLiteral("Wierszami ")) + 2, 150);
+  const QString three = QStringLiteral("Wierszami trzema zapisany");
+  const int one = DrawTextIn(p, rect, QStringLiteral("Jeden"), true);
+  const int height = DrawTextIn(p, rect, three, true);
+  EXPECT_GT(height, 2 * one);
+  EXPECT_LT(height, 4 * one);
+  EXPECT_TRUE(inkOf(image).isNull()) << "measuring draws nothing";
+  EXPECT_EQ(DrawTextIn(p, rect, three, false), height);
+  p.end();
+  const QRect ink = inkOf(image);
+  EXPECT_GE(ink.top(), rect.top());
+  EXPECT_LE(ink.right(), rect.right());
+  EXPECT_LE(ink.bottom(), rect.top() + height);
+  EXPECT_GT(ink.height(), 2 * one) << "three lines drawn";
+}
+
+TEST(Bajery, RotatedFontKeepsTheFaceAndTurnsTheText) {
+  QFont source(QStringLiteral("Liberation Mono"));
+  source.setPixelSize(16);
+  source.setWeight(QFont::DemiBold);
+  source.setItalic(true);
+  source.setUnderline(true);
+  source.setStrikeOut(true);
+  source.setFixedPitch(true);
+  const TRotatedFont turned = CreateRotatedFont(source, 90);
+  EXPECT_EQ(turned.escapement, 900);
+  EXPECT_EQ(turned.font.family(), source.family());
+  EXPECT_EQ(turned.font.pixelSize(), 16);
+  EXPECT_EQ(turned.font.weight(), QFont::Bold) << "bold or normal only";
+  EXPECT_TRUE(turned.font.italic() && turned.font.underline() && turned.font.strikeOut());
+  EXPECT_TRUE(turned.font.fixedPitch());
+  QFont light = source;
+  light.setWeight(QFont::Light);
+  EXPECT_EQ(CreateRotatedFont(light, 0).font.weight(), QFont::Normal);
+
+  // Turned by 90°, the text runs up from its starting point; its cell lies
+  // to the right of that point's column.
+  QImage image = whiteImage({120, 120});
+  QPainter p(&image);
+  p.setPen(Qt::black);
+  TextOutRotated(p, QPoint(40, 100), QStringLiteral("MMMM"), CreateRotatedFont(source, 90));
+  p.end();
+  const QRect ink = inkOf(image);
+  ASSERT_FALSE(ink.isNull());
+  EXPECT_GE(ink.left(), 40);
+  EXPECT_LE(ink.right(), 40 + QFontMetrics(turned.font).height());
+  EXPECT_LE(ink.bottom(), 100);
+  EXPECT_GT(ink.height(), 2 * ink.width());
+}
+
+// Counts its paintings.
+class PaintCounter : public QWidget {
+ public:
+  int paints = 0;
+
+ protected:
+  void paintEvent(QPaintEvent*) override { ++paints; }
+};
+
+TEST(Bajery, RepaintAllFormsPaintsOnlyWhatIsPending) {
+  PaintCounter updated, untouched;
+  updated.setGeometry(0, 0, 100, 100);
+  untouched.setGeometry(150, 0, 100, 100);
+  updated.show();
+  untouched.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&updated));
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&untouched));
+  QCoreApplication::processEvents();
+  updated.paints = untouched.paints = 0;
+  updated.update();
+  RepaintAllForms();
+  EXPECT_EQ(updated.paints, 1) << "the pending area is painted at once";
+  EXPECT_EQ(untouched.paints, 0) << "a window with nothing pending is left alone";
 }
 
 }  // namespace

@@ -1,12 +1,13 @@
 #include "platform/gfx/emfpicture.h"
 
 #include "platform/errors.h"
+#include "platform/gfx/emfplayback.h"
+#include "platform/gfx/svglayers.h"
 
 #include <QImage>
 #include <QPaintEngine>
 #include <QPainter>
 #include <QRegularExpression>
-#include <QSvgRenderer>
 #include <QtEndian>
 
 #include <emf2svg.h>
@@ -121,6 +122,14 @@ QByteArray frameViewBox(const QByteArray& svg, const QByteArray& emf) {
   return s.toUtf8();
 }
 
+// The platform stretches a bitmap by repeating its pixels; QtSvg would blend
+// them unless told to draw images fast.
+QByteArray pixelExactImages(const QByteArray& svg) {
+  QByteArray out = svg;
+  out.replace("<image ", "<image image-rendering=\"optimizeSpeed\" ");
+  return out;
+}
+
 }  // namespace
 
 struct EmfPicture::Data {
@@ -129,8 +138,8 @@ struct EmfPicture::Data {
   int frameHeight = 0;
   std::once_flag converted;
   QByteArray svg;
-  std::unique_ptr<QSvgRenderer> color;
-  std::unique_ptr<QSvgRenderer> mono;
+  std::unique_ptr<SvgLayers> color;
+  std::unique_ptr<SvgLayers> mono;
 
   void convert() {
     std::call_once(converted, [this] {
@@ -143,18 +152,19 @@ struct EmfPicture::Data {
       options.svgDelimiter = true;
       char* out = nullptr;
       size_t outLength = 0;
-      QByteArray input = bytes;  // libemf2svg takes a non-const buffer
+      // libemf2svg takes a non-const buffer.
+      QByteArray input = withPlaybackDefaults(bytes);
       const int ok = emf2svg(input.data(), static_cast<size_t>(input.size()), &out, &outLength, &options);
       if (out) {
         if (ok) svg = QByteArray(out, static_cast<qsizetype>(outLength));
         std::free(out);
       }
       if (svg.isEmpty()) return;
-      svg = frameViewBox(svg, bytes);
-      auto renderer = std::make_unique<QSvgRenderer>(svg);
-      if (renderer->isValid()) color = std::move(renderer);
-      auto monoRenderer = std::make_unique<QSvgRenderer>(monoSvg(svg));
-      if (monoRenderer->isValid()) mono = std::move(monoRenderer);
+      svg = pixelExactImages(frameViewBox(svg, bytes));
+      auto layers = std::make_unique<SvgLayers>(svg);
+      if (layers->isValid()) color = std::move(layers);
+      auto monoLayers = std::make_unique<SvgLayers>(svg, monoSvg);
+      if (monoLayers->isValid()) mono = std::move(monoLayers);
     });
   }
 };
@@ -200,7 +210,7 @@ namespace {
 // mono on a raster surface the picture is rendered at device resolution and
 // every covered pixel is snapped to black or white; vector surfaces (printer,
 // PDF) take the SVG as it is.
-void renderThresholded(QPainter& painter, QSvgRenderer& renderer, const QRectF& target) {
+void renderThresholded(QPainter& painter, const SvgLayers& layers, const QRectF& target) {
   constexpr int kMaxSide = 8192;
   const QRectF device = painter.transform().mapRect(target);
   const QRect pixels = device.toAlignedRect();
@@ -209,7 +219,7 @@ void renderThresholded(QPainter& painter, QSvgRenderer& renderer, const QRectF& 
   image.fill(Qt::transparent);
   {
     QPainter p(&image);
-    renderer.render(&p, device.translated(-pixels.topLeft()));
+    layers.render(p, device.translated(-pixels.topLeft()));
   }
   for (int y = 0; y < image.height(); ++y) {
     QRgb* line = reinterpret_cast<QRgb*>(image.scanLine(y));
@@ -240,12 +250,12 @@ bool isVectorSurface(const QPainter& painter) {
 void EmfPicture::render(QPainter& painter, const QRectF& target, bool mono) const {
   if (!m_data || target.isEmpty()) return;
   m_data->convert();
-  QSvgRenderer* r = mono ? m_data->mono.get() : m_data->color.get();
-  if (!r) return;
+  const SvgLayers* layers = mono ? m_data->mono.get() : m_data->color.get();
+  if (!layers) return;
   if (mono && !isVectorSurface(painter))
-    renderThresholded(painter, *r, target);
+    renderThresholded(painter, *layers, target);
   else
-    r->render(&painter, target);
+    layers->render(painter, target);
 }
 
 }  // namespace zorpokaz

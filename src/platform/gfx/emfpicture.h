@@ -1,6 +1,6 @@
 // An embedded enhanced-metafile picture (field kind 6): the EMF bytes as the
 // reader found them, the frame rectangle from the header, and rendering
-// through libemf2svg → SVG → QSvgRenderer. The SVG renderers (colour and
+// through libemf2svg → SVG → QtSvg (SvgLayers). The SVG renderers (colour and
 // mono) are made on first use and shared by all copies, so replay is cheap.
 // A picture that libemf2svg cannot convert draws nothing; nothing here ever
 // throws while drawing.

@@ -37,6 +37,17 @@ int scaleRound(long long v, int ppem, int upem) {
 
 bool isControl(char32_t ch) { return ch < 0x20 || (ch >= 0x7F && ch < 0xA0); }
 
+// The weights of the lowercase letters a..z and the space in the average
+// character width of OS/2 tables of versions 0 to 2 (they add up to 1000).
+constexpr int kAvgWeights[27] = {64, 14, 27, 35, 100, 20, 14, 42, 63, 3, 6, 35, 20, 56,
+                                 56, 17, 4,  49, 56, 71,  31, 10, 18, 3,  18, 2, 166};
+
+// A name fontconfig answered with another family: the face printouts name is
+// not installed and a metric-compatible one stands in for it.
+bool isSubstitute(const QString& asked, const QString& family) {
+  return asked.trimmed().compare(family, Qt::CaseInsensitive) != 0;
+}
+
 }  // namespace
 
 int TextMeasure::textWidth(QStringView text) const {
@@ -105,9 +116,9 @@ RealizedFont::RealizedFont(const LogFont& font) : m_logFont(font) {
   m_ascent = scaleRound(winAscent, m_ppem, m_upem);
   m_descent = scaleRound(winDescent, m_ppem, m_upem);
 
-  int xAvg = s16(os2, 2);
-  if (xAvg <= 0) xAvg = m_upem / 2;
-  const int naturalAvg = std::max(1, scaleRound(xAvg, m_ppem, m_upem));
+  m_substituted = isSubstitute(font.face, m_raw.familyName());
+  m_naturalAvgUnits = averageWidthUnits(os2);
+  const int naturalAvg = std::max(1, scaleRound(m_naturalAvgUnits, m_ppem, m_upem));
   int requested = font.width == std::numeric_limits<int>::min() ? kMaxPpem : std::abs(font.width);
   requested = std::min(requested, kMaxPpem);
   if (requested != 0) {
@@ -144,11 +155,33 @@ const QRawFont& RealizedFont::monoRawFont() const {
   return m_rawMono;
 }
 
-int RealizedFont::naturalAdvance(quint32 glyph) const {
-  if (m_numHMetrics <= 0) return scaleRound(m_upem / 2, m_ppem, m_upem);
-  int index = static_cast<int>(std::min<quint32>(glyph, static_cast<quint32>(m_numHMetrics - 1)));
-  return scaleRound(u16(m_hmtx, index * 4), m_ppem, m_upem);
+// The faces printouts name carry the older weighted average in their OS/2
+// table; their substitutes store a plain average over all glyphs, far wider
+// for the proportional faces. The weighted rule over the substitute's own
+// (metric-compatible) advances gives the named face's value.
+int RealizedFont::averageWidthUnits(const QByteArray& os2) const {
+  const int units = m_substituted ? weightedAverageWidth() : s16(os2, 2);
+  return units > 0 ? units : m_upem / 2;
 }
+
+int RealizedFont::weightedAverageWidth() const {
+  if (!m_raw.isValid()) return 0;
+  static const QString letters = QStringLiteral("abcdefghijklmnopqrstuvwxyz ");
+  quint32 glyphs[27] = {};
+  int n = 27;
+  if (!m_raw.glyphIndexesForChars(letters.constData(), letters.size(), glyphs, &n) || n != 27) return 0;
+  long long sum = 0;
+  for (int i = 0; i < 27; ++i) sum += static_cast<long long>(kAvgWeights[i]) * unitsAdvance(glyphs[i]);
+  return static_cast<int>(sum / 1000);  // truncated, as the tables store it
+}
+
+int RealizedFont::unitsAdvance(quint32 glyph) const {
+  if (m_numHMetrics <= 0) return m_upem / 2;
+  const int index = static_cast<int>(std::min<quint32>(glyph, static_cast<quint32>(m_numHMetrics - 1)));
+  return u16(m_hmtx, index * 4);
+}
+
+int RealizedFont::naturalAdvance(quint32 glyph) const { return scaleRound(unitsAdvance(glyph), m_ppem, m_upem); }
 
 RealizedFont::Glyph RealizedFont::compute(char32_t ch) const {
   Glyph g;

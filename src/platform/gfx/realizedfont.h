@@ -6,7 +6,9 @@
 // height; ascent/descent = OS/2 usWinAscent/usWinDescent × ppem / unitsPerEm,
 // each rounded on its own; line height = ascent + descent. A non-zero width
 // stretches the face horizontally by |width| / natural average width (OS/2
-// xAvgCharWidth scaled and rounded). Advances are whole pixels per character:
+// xAvgCharWidth scaled and rounded; for a face that stands in for the named
+// one, the named face's weighted lowercase average, taken over the stand-in's
+// own advances). Advances are whole pixels per character:
 // the face's advance at ppem rounded, then times the stretch, rounded again;
 // no kerning, no shaping; control characters have no width.
 //
@@ -45,7 +47,12 @@ class RealizedFont final : public TextMeasure {
   static const RealizedFont& get(const LogFont& font);
 
   const LogFont& logFont() const { return m_logFont; }
+  // The family that draws the text, and whether it stands in for the face the
+  // LogFont names (which is not installed).
   QString familyName() const { return m_raw.familyName(); }
+  bool substituted() const { return m_substituted; }
+  // The natural average character width in font units (before any stretch).
+  int naturalAverageUnits() const { return m_naturalAvgUnits; }
   int ppem() const { return m_ppem; }
   int ascent() const override { return m_ascent; }
   int descent() const override { return m_descent; }
@@ -75,6 +82,9 @@ class RealizedFont final : public TextMeasure {
   Glyph lookup(char32_t ch) const;
   Glyph compute(char32_t ch) const;
   int naturalAdvance(quint32 glyph) const;
+  int unitsAdvance(quint32 glyph) const;
+  int weightedAverageWidth() const;
+  int averageWidthUnits(const QByteArray& os2) const;
 
   LogFont m_logFont;
   QRawFont m_raw;
@@ -87,6 +97,8 @@ class RealizedFont final : public TextMeasure {
   int m_ascent = 0;
   int m_descent = 0;
   int m_avgCharWidth = 1;
+  int m_naturalAvgUnits = 0;
+  bool m_substituted = false;
   double m_stretch = 1.0;
   int m_stretchNum = 1;
   int m_stretchDen = 1;

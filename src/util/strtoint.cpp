@@ -1,4 +1,4 @@
-#include "printing/strtoint.h"
+#include "util/strtoint.h"
 
 #include <string>
 
@@ -35,5 +35,7 @@ std::int32_t StrToInt(std::string_view text) {
   }
   return static_cast<std::int32_t>(negative ? -value : value);
 }
+
+std::int32_t StrToIntOrZero(std::string_view text) { return text.empty() ? 0 : StrToInt(text); }
 
 }  // namespace zorpokaz

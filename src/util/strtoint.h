@@ -1,9 +1,8 @@
 // StrToInt and EConvertError: the runtime's text-to-integer conversion as the
-// page-set parser relies on it. Its failure is deliberately not an
-// EPrintDlgError: the print dialog does not catch it, so it reaches the
-// application's default error report with the runtime's English message.
-// (Lives here because printing is its only user so far; it belongs to util if
-// another layer needs it.)
+// page-set parser and the package reader rely on it. Its failure is
+// deliberately not an EPrintDlgError: the print dialog does not catch it, so
+// it reaches the application's default error report with the runtime's
+// English message.
 #pragma once
 
 #include <cstdint>
@@ -26,5 +25,8 @@ class EConvertError : public Error {
 // (The original runtime also took leading blanks and "$" hexadecimal; the page
 // set only ever hands over digits, so those forms are left out on purpose.)
 std::int32_t StrToInt(std::string_view text);
+
+// An empty text is 0; anything else converts, or fails, as StrToInt.
+std::int32_t StrToIntOrZero(std::string_view text);
 
 }  // namespace zorpokaz
