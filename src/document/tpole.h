@@ -80,7 +80,8 @@ class TPole {
 // Converts a stored position to page-image pixels: X * Scale rounded to
 // nearest with ties to even, and Width * Scale truncated toward zero. The
 // product is exact (extended precision), as the original arithmetic was;
-// results are kept within +-2^30 so that X + Width never overflows.
+// results are kept within ±2^30 (kPxLimit); the edges drawing computes from
+// them are saturated once more (clampPx).
 std::int32_t scaleRound(std::int32_t value, float scale);
 std::int32_t scaleTrunc(std::int32_t value, float scale);
 

@@ -71,14 +71,17 @@ QByteArray widestDoubleRule() {
   return writeBody(p);
 }
 
-// A rule that starts a billion pixels left of the page and a text that starts
-// a billion pixels right of it and is as wide again.
+// At 100 units per inch a stored position is 1.8 pixels: a dashed rule that
+// starts 900 million pixels left of the page and ends 170 million right of
+// it, and a text that starts 2^30 pixels right of the page and is as wide
+// again (its right edge used to wrap to -2^31).
 QByteArray farFields() {
   WPrintout p;
-  p.version = 0;
-  WField rule = textField(INT32_MIN, 0x7FFFFFFF, "x", "", 4);
+  p.version = 5;
+  p.units = 100;
+  WField rule = textField(-500'000'000, INT32_MAX, "x", "", 4);
   rule.ruleStyle = 1;
-  p.root.intro = group({line({rule}), line({textField(0x7FFFFFFF, 0x7FFFFFFF, "daleko", "")})});
+  p.root.intro = group({line({rule}), line({textField(INT32_MAX, INT32_MAX, "daleko", "")})});
   return writeBody(p);
 }
 
