@@ -86,7 +86,7 @@ void TPole::LoadFromStream(BodyReader& reader) {
   reader.read(RuleStyle);
   StyleName = reader.readName();
   Text = reader.readString();
-  if (Kind == kPicture && reader.Version >= 4) Picture = readPicture(reader.stream());
+  if (Kind == kPicture && reader.Version >= 4) Picture = reader.sharedPicture(readPicture(reader.stream()));
 }
 
 }  // namespace zorpokaz

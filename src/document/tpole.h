@@ -1,6 +1,7 @@
 // One field of a line: text at a horizontal position with a width, a rule, or a
 // full-width picture. Positions are page-image pixels (converted from the
-// file's units on reading). Owned by its TLinia; owns its picture.
+// file's units on reading). Owned by its TLinia (in its field array); owns
+// its picture.
 #pragma once
 
 #include <QByteArray>
@@ -29,7 +30,7 @@ class TPole {
     kPicture = 6,
   };
 
-  explicit TPole(TMLineWydruk* owner);
+  explicit TPole(TMLineWydruk* owner = nullptr);
   ~TPole();
   TPole(const TPole&) = delete;
   TPole& operator=(const TPole&) = delete;

@@ -85,6 +85,21 @@ QByteArray farFields() {
   return writeBody(p);
 }
 
+// A heading of 20,000 rules of no height, repeated on each of 20,000 pages
+// that children with a new page before them start: 400 million rules drawn
+// from 6 KB of file.
+QByteArray repeatedHeading() {
+  WPrintout p;
+  p.version = 2;
+  WField rule = textField(0, 9000, "", "Domyslny", 4);
+  p.root.heading.lines.assign(20'000, line({rule}));
+  WBlock child;
+  child.intro = group({line({textField(0, 1200, "x")})});
+  child.newPageBefore = true;
+  p.root.children.assign(20'000, child);
+  return writeBody(p);
+}
+
 }  // namespace
 
 std::vector<CorpusFile> makeCorpus() {
@@ -94,6 +109,7 @@ std::vector<CorpusFile> makeCorpus() {
       {"rule-width.wyd", damagedRuleWidth()},
       {"double-rule.wyd", widestDoubleRule()},
       {"far-fields.wyd", farFields()},
+      {"repeated-heading.wyd", repeatedHeading()},
   };
 }
 
