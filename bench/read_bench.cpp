@@ -13,31 +13,12 @@
 #include "document/linedruk.h"
 #include "document/tmlinewydruk.h"
 #include "platform/files/memorystream.h"
-#include "support/printoutwriter.h"
+#include "support/benchprintouts.h"
 
 using namespace zorpokaz;
 using namespace zorpokaz::writer;
 
 namespace {
-
-WPrintout bigPrintout(int children) {
-  WPrintout p;
-  WStyle s;
-  s.name = "Normalny";
-  p.styles = {s};
-  WBlock month;
-  month.heading = group({line({textField(100, 2000, "Data"), textField(2200, 4000, "Treść operacji")})});
-  for (int i = 0; i < 1000; ++i) {
-    const QByteArray n = QByteArray::number(i);
-    month.intro.lines.push_back(line({textField(100, 1000, "2024-03-" + n), textField(1200, 1000, "PK " + n + "/03"),
-                                      textField(2300, 4000, "Sprzedaż towarów wg faktury nr " + n, "Normalny"),
-                                      textField(6400, 1500, n + "123,45", "Normalny", 1),
-                                      textField(8000, 1500, "", "Normalny", 1)}));
-  }
-  month.closing = group({line({textField(100, 9000, "", "Normalny", 4)})});
-  p.root.children.assign(children, month);
-  return p;
-}
 
 // Best of three; `f` gets a fresh content, freed after the clock stops (freeing
 // a model is not reading it).
@@ -57,7 +38,7 @@ double bestSeconds(F f) {
 }  // namespace
 
 int main() {
-  const QByteArray body = writeBody(bigPrintout(300));
+  const QByteArray body = writeBody(readBenchPrintout(300));
   FileOptions options;
   options.zlibLevel = 6;
   const QByteArray file = wrapBody(body, options);
