@@ -3,19 +3,31 @@
 // the reader remembers that the data ended, so a body that stops before its
 // structure is complete is reported even where no marker check follows.
 // Also carries the body-wide reading context: version, scale, nesting depth,
-// and the counts that bound what one body may hold (ContentLimits).
+// the counts that bound what one body may hold (ContentLimits), and where
+// the model's pieces go (the content's arena, style names and pictures).
+//
+// Bytes are parsed where they lie: in the inflater's own buffer when the
+// stream shows it (Stream::peek), else in a buffer of the reader's, filled by
+// reading ahead. Every read fails where a read of the stream itself would
+// have failed: on corrupt compressed data, the read that reaches the damage.
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QHash>
-#include <array>
 #include <cstdint>
+#include <cstring>
+#include <vector>
 
 #include "document/contentlimits.h"
 #include "document/linedruk.h"
+#include "document/tlinia.h"
 #include "platform/gfx/emfpicture.h"
 
 namespace zorpokaz {
+
+class ModelArena;
+class StyleNames;
 
 class BodyReader {
  public:
@@ -23,23 +35,59 @@ class BodyReader {
   // recursive walk stay bounded).
   static constexpr int kMaxBlockDepth = 256;
 
-  BodyReader(Stream& stream, const ContentLimits& limits) : m_stream(stream), m_limits(limits) {}
-
-  Stream& stream() { return m_stream; }
+  BodyReader(Stream& stream, const ContentLimits& limits, ModelArena& arena, StyleNames& names,
+             std::vector<EmfPicture>& pictures);
+  // Gives the stream back what was shown and not used.
+  ~BodyReader();
+  BodyReader(const BodyReader&) = delete;
+  BodyReader& operator=(const BodyReader&) = delete;
 
   // Plain reads; on a short read the value keeps what it had.
-  void read(std::uint8_t& value);
-  void read(bool& value);  // one byte, non-zero = true
-  void read(std::int32_t& value);
-  void read(float& value);
+  void read(std::uint8_t& value) {
+    if (fits(1)) {
+      value = *m_p++;
+      return;
+    }
+    readSlow(&value, 1);
+  }
+  void read(bool& value) {  // one byte, non-zero = true
+    std::uint8_t byte = value ? 1 : 0;
+    read(byte);
+    value = byte != 0;
+  }
+  void read(std::int32_t& value) { readLittleEndian(value); }
+  void read(float& value) { readLittleEndian(value); }
 
   // Reads the marker byte; throws "Błąd czytania z pliku [expected]" when it
   // differs or is missing.
-  void expectMarker(std::uint8_t expected);
-  QByteArray readString();  // ReadBodyString
-  // ReadBodyString for names that repeat (style names of fields): equal names
-  // share one buffer.
-  QByteArray readName();
+  void expectMarker(std::uint8_t expected) {
+    std::uint8_t marker = 0;
+    if (fits(1)) {
+      marker = *m_p++;
+    } else if (!readSlow(&marker, 1)) {
+      throw markerError(expected);
+    }
+    if (marker != expected) throw markerError(expected);
+  }
+
+  // A body string (ReadBodyString's rules and errors).
+  QByteArray readString() { return bodyString().toByteArray(); }
+  // The number of a style name among the content's names.
+  std::uint32_t readName();
+  // A field's text, stored in the arena: a 16-bit length and the bytes, and
+  // room for `trailer` more bytes after them; null for an empty text without
+  // a trailer (which takes no room).
+  char* readText(std::size_t trailer);
+  // An EMF picture (exact reads), or the same picture read before.
+  EmfPicture readPicture();
+  // The number of a picture among the content's pictures.
+  std::uint32_t keepPicture(const EmfPicture& picture);
+
+  // Room for a line's fields, constructed.
+  TPole* newFields(int count);
+  // Lines of the group being read are gathered here first, so that the
+  // group keeps exactly as many as it has.
+  std::vector<TLinia>& lineScratch() { return m_lines; }
 
   // True once any plain read came up short.
   bool ended() const { return m_ended; }
@@ -48,16 +96,11 @@ class BodyReader {
   // record's read error ("Błąd czytania z pliku [marker]").
   void countStyle() { count(m_styles, 1, m_limits.Styles, kMarkerStyle); }
   void countBlock() { count(m_blocks, 1, m_limits.Blocks, kMarkerBlock); }
-  void countLine() { count(m_lines, 1, m_limits.Lines, kMarkerLine); }
-  void countFields(int n) { count(m_fields, n, m_limits.Fields, kMarkerField); }
+  void countLine() { count(m_lineCount, 1, m_limits.Lines, kMarkerLine); }
+  void countFields(int n) { count(m_fieldCount, n, m_limits.Fields, kMarkerField); }
 
-  std::int64_t lines() const { return m_lines; }
-  std::int64_t fields() const { return m_fields; }
-
-  // The picture read before with the same bytes, or this one, kept for the
-  // next: a logo repeated on every page is held, and converted for drawing,
-  // once.
-  EmfPicture sharedPicture(EmfPicture picture);
+  std::int64_t lines() const { return m_lineCount; }
+  std::int64_t fields() const { return m_fieldCount; }
 
   int Version = 0;
   float Scale = 180.0f / 1200;
@@ -69,17 +112,53 @@ class BodyReader {
     if (counter > limit) throw markerError(marker);
   }
 
+  std::size_t available() const { return static_cast<std::size_t>(m_end - m_p); }
+  // n bytes can be taken here without reaching damaged data.
+  bool fits(std::size_t n) const { return available() >= n + static_cast<std::size_t>(m_damaged); }
+
+  template <typename T>
+  void readLittleEndian(T& value) {
+    unsigned char bytes[sizeof(T)];
+    if (fits(sizeof(T))) {
+      std::memcpy(bytes, m_p, sizeof(T));
+      m_p += sizeof(T);
+    } else if (!readSlow(bytes, sizeof(T))) {
+      return;
+    }
+    std::uint32_t raw = 0;
+    for (std::size_t i = 0; i < sizeof(T); ++i) raw |= std::uint32_t(bytes[i]) << (8 * i);
+    std::memcpy(&value, &raw, sizeof(T));
+  }
+
+  // The plain read of n bytes: false (the data ended) when fewer came.
+  bool readSlow(void* buffer, std::size_t n);
+  // As the stream's read: up to n bytes, fewer at the end of the data.
+  std::size_t take(void* buffer, std::size_t n);
+  void takeExact(void* buffer, std::size_t n);
+  bool nextWindow();
+  // A body string's bytes: a view valid until the next read.
+  QByteArrayView bodyString();
+  QByteArrayView bodyStringSlow();
+
   Stream& m_stream;
   const ContentLimits& m_limits;
+  ModelArena& m_arena;
+  StyleNames& m_names;
+  std::vector<EmfPicture>& m_pictures;
+  bool m_peeks = true;  // the stream shows its buffer
+  const unsigned char* m_window = nullptr;
+  const unsigned char* m_p = nullptr;
+  const unsigned char* m_end = nullptr;
+  bool m_damaged = false;  // the data is damaged right after m_end
   bool m_ended = false;
+  QByteArray m_buffer;   // read ahead, for a stream that shows nothing
+  QByteArray m_scratch;  // a body string that straddles two windows
+  std::vector<TLinia> m_lines;
   std::int64_t m_styles = 0;
   std::int64_t m_blocks = 0;
-  std::int64_t m_lines = 0;
-  std::int64_t m_fields = 0;
-  QHash<QByteArray, EmfPicture> m_pictures;
-  std::array<QByteArray, 8> m_names;  // recently read names, round robin
-  std::size_t m_nextName = 0;
-  QByteArray m_scratch;
+  std::int64_t m_lineCount = 0;
+  std::int64_t m_fieldCount = 0;
+  QHash<QByteArray, std::uint32_t> m_pictureIndex;
 };
 
 }  // namespace zorpokaz

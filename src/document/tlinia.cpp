@@ -4,9 +4,9 @@
 
 namespace zorpokaz {
 
-TLinia::~TLinia() = default;
+static_assert(sizeof(TLinia) == 16, "a ledger holds millions of lines");
 
-void TLinia::LoadFromStream(BodyReader& reader, TMLineWydruk* owner) {
+void TLinia::LoadFromStream(BodyReader& reader) {
   reader.expectMarker(kMarkerLine);
   reader.read(SkipWhenRepeated);
   std::uint8_t count = 0;
@@ -15,9 +15,8 @@ void TLinia::LoadFromStream(BodyReader& reader, TMLineWydruk* owner) {
   reader.countFields(count);
   // At most 255 fields: the array is made once, whole. A count the data does
   // not back fails at the first missing marker.
-  m_fields = std::make_unique<TPole[]>(count);
+  m_fields = reader.newFields(count);
   for (int i = 0; i < count; ++i) {
-    m_fields[i].Owner = owner;
     m_fields[i].LoadFromStream(reader);
     m_count = static_cast<std::uint8_t>(i + 1);
   }

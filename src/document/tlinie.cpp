@@ -15,14 +15,15 @@ void TLinie::LoadFromStream(BodyReader& reader) {
   std::int32_t count = 0;
   reader.read(count);
   // One line at a time: a count the data does not back fails at the first
-  // missing marker, having allocated only what was really there.
+  // missing marker, having allocated only what was really there. The group
+  // keeps exactly its lines (growing would leave up to half unused).
+  std::vector<TLinia>& lines = reader.lineScratch();
+  lines.clear();
   for (std::int32_t i = 0; i < count; ++i) {
     reader.countLine();
-    Lines.emplace_back().LoadFromStream(reader, Owner);
+    lines.emplace_back().LoadFromStream(reader);
   }
-  // Growing left up to half the storage unused; lines are kept for the
-  // life of the content.
-  Lines.shrink_to_fit();
+  Lines.assign(lines.begin(), lines.end());
 }
 
 void TLinie::Clear() { Lines.clear(); }

@@ -17,47 +17,48 @@ constexpr float kWidowLimitMm = 20.0f;
 
 }  // namespace
 
-std::int32_t TLinia::MaxHeight() {
+std::int32_t TLinia::measureHeight(TMLineWydruk& owner) const {
   std::int32_t height = 0;
-  for (TPole& field : Fields()) {
+  for (const TPole& field : Fields()) {
     if (field.Kind == TPole::kHidden) continue;
-    height = std::max(height, field.MeasureHeight());
+    height = std::max(height, field.MeasureHeight(owner));
   }
   return height;
 }
 
-float TLinia::HeightMm(int dpi) { return PxToMmY(dpi, MaxHeight()); }
+float TLinia::HeightMm(TMLineWydruk& owner) { return PxToMmY(owner.Resolution, MaxHeight(owner)); }
 
 bool TLinia::IsSkippable(bool inHeading) const {
   if (SkipWhenRepeated) return true;
   return m_count == 1 && m_fields[0].Kind == TPole::kRule && !inHeading;
 }
 
-void TLinia::Draw(float& Y, float lineSpacing) {
-  float H = 0.0f;
+void TLinia::Draw(TMLineWydruk& owner, float& Y) {
+  // The tallest field in millimetres is the millimetres of the tallest in
+  // pixels: the conversion only grows with its argument.
+  // (Never below 0, as the running maximum it stands for.)
+  const float H = std::max(0.0f, HeightMm(owner));
   float B = 0.0f;
-  for (TPole& field : Fields()) {
+  for (const TPole& field : Fields()) {
     if (field.Kind == TPole::kHidden) continue;
-    const float h = field.HeightMm();
-    if (h > H) H = h;
-    const float b = field.Style()->TextHeightMm();
+    const float b = field.Style(owner)->TextHeightMm();
     if (b > B) B = b;
   }
-  for (TPole& field : Fields()) {
-    if (field.Kind != TPole::kHidden) field.Draw(Y, H, B);
+  for (const TPole& field : Fields()) {
+    if (field.Kind != TPole::kHidden) field.Draw(owner, Y, H, B);
   }
-  Y = Y + H + lineSpacing;
+  Y = Y + H + owner.LineSpacing;
 }
 
 bool TLinie::Fits(float Y) {
   long long sum = 0;
-  for (TLinia& line : Lines) sum += line.MaxHeight();
+  for (TLinia& line : Lines) sum += line.MaxHeight(*Owner);
   const int px = static_cast<int>(std::min<long long>(sum, 1 << 30));
   return PxToMmY(Owner->Resolution, px) + Y <= kPageHeightLimitMm;
 }
 
 void TLinie::drawLine(TLinia& line, bool mayLeaveOut, float& Y) {
-  if (!mayLeaveOut || !line.IsSkippable(Block->State == TMLine::kHeading)) line.Draw(Y, Owner->LineSpacing);
+  if (!mayLeaveOut || !line.IsSkippable(Block->State == TMLine::kHeading)) line.Draw(*Owner, Y);
   Owner->LineLaidOut(line);
   lineDone();
 }
@@ -87,9 +88,8 @@ void TLinie::Layout(float& Y) {
     return;
   }
   for (int i = 0; i < count; ++i) {
-    const int dpi = Owner->Resolution;
-    float h = Lines[i].HeightMm(dpi);
-    if (h < kWidowLimitMm && count >= 2 && i == count - 2) h = h + Lines[count - 1].HeightMm(dpi);
+    float h = Lines[i].HeightMm(*Owner);
+    if (h < kWidowLimitMm && count >= 2 && i == count - 2) h = h + Lines[count - 1].HeightMm(*Owner);
     bool broke = false;
     if (Y + h > kPageHeightLimitMm) {
       Owner->NewPage(Y);

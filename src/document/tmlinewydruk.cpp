@@ -29,7 +29,7 @@ bool TMLineWydruk::LoadFromStream(Stream& stream) {
 }
 
 void TMLineWydruk::readBody(Stream& stream) {
-  BodyReader reader(stream, Limits);
+  BodyReader reader(stream, Limits, m_arena, m_names, m_pictures);
   reader.read(Version);
   if (Version > kMaxBodyVersion) throw versionError(Version);
   reader.Version = Version;
@@ -59,8 +59,12 @@ void TMLineWydruk::Clear() {
   FreePages();
   m_canvas.reset();
   m_pageImage.clear();
-  Styles.Clear();
   Root.Clear();
+  Styles.Clear();
+  m_names.clear();
+  m_pictures.clear();
+  m_pictures.shrink_to_fit();
+  m_arena.clear();
   // Values a body of a lower version does not store take their defaults, not
   // what the previous load left.
   Version = 0;

@@ -12,6 +12,8 @@
 #include "platform/gfx/pageimage.h"
 
 #include "document/contentlimits.h"
+#include "document/modelarena.h"
+#include "document/stylenames.h"
 #include "document/tmline.h"
 #include "document/tstyle.h"
 
@@ -42,6 +44,14 @@ class TMLineWydruk {
   // Lines and fields read, in every section (reserved lines too).
   std::int64_t LineCount() const { return m_lineCount; }
   std::int64_t FieldCount() const { return m_fieldCount; }
+
+  // The style names the fields refer to, and the pictures of picture fields
+  // (each held once however many fields show it).
+  StyleNames& Names() { return m_names; }
+  const StyleNames& Names() const { return m_names; }
+  const std::vector<EmfPicture>& Pictures() const { return m_pictures; }
+  // Bytes of the arena that holds the fields and their texts.
+  std::size_t ArenaBytes() const { return m_arena.bytesHeld(); }
 
   std::uint8_t Version = 0;
   std::int32_t Units = 1200;            // stored units per inch
@@ -96,6 +106,10 @@ class TMLineWydruk {
   void endBuild();
   void readBody(Stream& stream);
 
+  // The fields and texts of the lines (nothing there needs destroying).
+  ModelArena m_arena;
+  StyleNames m_names;
+  std::vector<EmfPicture> m_pictures;
   std::deque<PageImage> m_pages;
   int m_pageCount = 0;
   std::int64_t m_lineCount = 0;

@@ -5,46 +5,25 @@
 #include <cstring>
 
 #include "document/bodyreader.h"
+#include "document/tmlinewydruk.h"
 #include "platform/errors.h"
 
 namespace zorpokaz {
 
 namespace {
 
-// The picture grows by pieces of this size, so a size field that promises more
-// than the body holds costs at most one piece before the read fails.
-constexpr std::size_t kPictureChunk = 65536;
-
 // Positions beyond a billion pixels are nonsense from a damaged file.
 std::int32_t clampPixels(long double px) {
   return static_cast<std::int32_t>(std::clamp<long double>(px, -kPxLimit, kPxLimit));
 }
 
-std::uint32_t headerUInt32(const char* header, int offset) {
-  std::uint32_t v = 0;
-  for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<unsigned char>(header[offset + i]);
-  return v;
-}
-
-EmfPicture readPicture(Stream& stream) {
-  char header[EmfPicture::kHeaderSize];
-  stream.readBuffer(header, sizeof header);
-  const std::uint32_t total = headerUInt32(header, 48);
-  if (headerUInt32(header, 40) != EmfPicture::kSignature || total < EmfPicture::kHeaderSize)
-    throw EInvalidGraphic("Metafile is not valid");
-  QByteArray bytes(header, sizeof header);
-  std::size_t left = total - EmfPicture::kHeaderSize;
-  while (left > 0) {
-    const std::size_t piece = std::min(left, kPictureChunk);
-    const qsizetype at = bytes.size();
-    bytes.resize(at + static_cast<qsizetype>(piece));
-    stream.readBuffer(bytes.data() + at, piece);
-    left -= piece;
-  }
-  return EmfPicture(std::move(bytes));
-}
+const EmfPicture kNoPicture;
 
 }  // namespace
+
+static_assert(sizeof(TPole) == 24, "a ledger holds millions of fields");
+
+const char TPole::kNoText[2] = {0, 0};
 
 // The product is formed in extended precision, where an int32 times a float32
 // is exact, as the original arithmetic formed it; rounding it to float32 first
@@ -64,10 +43,6 @@ std::int32_t scaleTrunc(std::int32_t value, float scale) {
   return clampPixels(std::trunc(static_cast<long double>(value) * scale));
 }
 
-TPole::TPole(TMLineWydruk* owner) : Owner(owner) {}
-
-TPole::~TPole() = default;
-
 void TPole::LoadFromStream(BodyReader& reader) {
   reader.expectMarker(kMarkerField);
   std::int32_t x = 0;
@@ -78,15 +53,39 @@ void TPole::LoadFromStream(BodyReader& reader) {
   Width = scaleTrunc(width, reader.Scale);
   reader.read(Kind);
   reader.read(Align);
+  bool bottomSingleLine = false;
+  bool endEllipsis = false;
+  bool noWrap = false;
   if (reader.Version >= 6) {
-    reader.read(BottomSingleLine);
-    reader.read(EndEllipsis);
+    reader.read(bottomSingleLine);
+    reader.read(endEllipsis);
   }
-  reader.read(NoWrap);
+  reader.read(noWrap);
   reader.read(RuleStyle);
-  StyleName = reader.readName();
-  Text = reader.readString();
-  if (Kind == kPicture && reader.Version >= 4) Picture = reader.sharedPicture(readPicture(reader.stream()));
+  BottomSingleLine = bottomSingleLine;
+  EndEllipsis = endEllipsis;
+  NoWrap = noWrap;
+  m_styleName = reader.readName();
+  const bool picture = Kind == kPicture && reader.Version >= 4;
+  char* text = reader.readText(picture ? sizeof(std::uint32_t) : 0);
+  if (text) m_text = text;
+  if (picture) {
+    const std::uint32_t index = reader.keepPicture(reader.readPicture());
+    std::memcpy(text + sizeof(std::uint16_t) + Text().size(), &index, sizeof index);
+    m_hasPicture = true;
+  }
+}
+
+std::uint32_t TPole::pictureIndex() const {
+  std::uint32_t index;
+  std::memcpy(&index, m_text + sizeof(std::uint16_t) + Text().size(), sizeof index);
+  return index;
+}
+
+QByteArrayView TPole::StyleName(const TMLineWydruk& owner) const { return owner.Names().name(m_styleName); }
+
+const EmfPicture& TPole::Picture(const TMLineWydruk& owner) const {
+  return m_hasPicture ? owner.Pictures().at(pictureIndex()) : kNoPicture;
 }
 
 }  // namespace zorpokaz

@@ -29,12 +29,7 @@ QString leaderString(bool spaced) {
 
 }  // namespace
 
-TStyl* TPole::Style() {
-  if (!CachedStyle) CachedStyle = Owner->Styles.FindByName(StyleName);
-  return CachedStyle;
-}
-
-QString TPole::decodedText() { return decodeCodePage(Text, Style()->Charset); }
+TStyl* TPole::Style(TMLineWydruk& owner) const { return owner.Names().style(m_styleName, owner.Styles); }
 
 unsigned TPole::MeasureFlags() const {
   unsigned flags = DT_CALCRECT | DT_NOCLIP | DT_NOPREFIX;
@@ -67,62 +62,58 @@ unsigned TPole::DrawFlags() const {
   return flags;
 }
 
-std::int32_t TPole::MeasureHeight() {
-  if (m_measured) return CachedHeight;
+// Measured each time it is asked for: the line keeps the height that matters
+// (the tallest of its fields), and a field is measured once for it.
+std::int32_t TPole::MeasureHeight(TMLineWydruk& owner) const {
   if (Kind == kPicture) {
-    const int dpi = Owner->Resolution;
-    const int pw = Picture.isNull() ? 0 : Picture.widthPx(dpi);
-    const int ph = Picture.isNull() ? 0 : Picture.heightPx(dpi);
+    const int dpi = owner.Resolution;
+    const EmfPicture& picture = Picture(owner);
+    const int pw = picture.isNull() ? 0 : picture.widthPx(dpi);
+    const int ph = picture.isNull() ? 0 : picture.heightPx(dpi);
     // Without a usable picture nothing is drawn and the field takes no room.
-    if (pw > 0 && ph > 0) {
-      const long long w = MmToPxX(dpi, 210.0f);
-      CachedHeight = static_cast<std::int32_t>(std::min<long long>(w * ph / pw, 1 << 30));
-    } else {
-      CachedHeight = 0;
-    }
-  } else {
-    Style()->GetFont();
-    PxRect rect{0, 0, Width, 10};
-    Owner->GetCanvas().DrawText(decodedText(), rect, MeasureFlags());
-    CachedHeight = rect.height();
+    if (pw <= 0 || ph <= 0) return 0;
+    const long long w = MmToPxX(dpi, 210.0f);
+    return static_cast<std::int32_t>(std::min<long long>(w * ph / pw, 1 << 30));
   }
-  m_measured = true;
-  return CachedHeight;
+  TStyl* style = Style(owner);
+  style->GetFont();
+  PxRect rect{0, 0, Width, 10};
+  owner.GetCanvas().DrawText(decodeCodePage(Text(), style->Charset), rect, MeasureFlags());
+  return rect.height();
 }
 
-float TPole::HeightMm() { return PxToMmY(Owner->Resolution, MeasureHeight()); }
-
-void TPole::Draw(float Y, float H, float B) {
-  PageCanvas& canvas = Owner->GetCanvas();
-  const int dpi = Owner->Resolution;
+void TPole::Draw(TMLineWydruk& owner, float Y, float H, float B) const {
+  PageCanvas& canvas = owner.GetCanvas();
+  const int dpi = owner.Resolution;
   if (Kind == kPicture) {
-    const int height = MeasureHeight();
+    const int height = MeasureHeight(owner);
     if (height <= 0) return;
     const int top = MmToPxY(dpi, Y);
-    canvas.stretchPicture(Picture, PxRect{0, top, MmToPxX(dpi, 210.0f), clampPx(static_cast<long long>(top) + height)});
+    canvas.stretchPicture(Picture(owner),
+                          PxRect{0, top, MmToPxX(dpi, 210.0f), clampPx(static_cast<long long>(top) + height)});
     return;
   }
-  TStyl* style = Style();
+  TStyl* style = Style(owner);
   // Stored positions and heights may each reach 2^30: every edge is formed in
   // 64 bits and saturated once.
   PxRect rect{clampPx(X), MmToPxY(dpi, Y), clampPx(static_cast<long long>(X) + Width), 0};
   style->GetFont();
-  rect.bottom = clampPx(static_cast<long long>(rect.top) + MeasureHeight());
   if (Kind == kRule) {
-    drawRule(rect);
+    rect.bottom = clampPx(static_cast<long long>(rect.top) + MeasureHeight(owner));
+    drawRule(owner, rect);
     return;
   }
 
-  QString text = decodedText();
+  QString text = decodeCodePage(Text(), style->Charset);
   if (Kind == kPageNumber) {
     const qsizetype at = text.indexOf(QLatin1String("%n"));
     if (at >= 0) {
-      text = text.left(at) + QString::number(Owner->PageCount() + 1) + text.mid(at + 2, 255);
+      text = text.left(at) + QString::number(owner.PageCount() + 1) + text.mid(at + 2, 255);
     }
   }
   const int th = style->TextHeight();
   style->GetFont();  // measuring may have selected it already; keep the colour current
-  if (StyleName == "LOGO") {
+  if (owner.Names().isLogo(m_styleName)) {
     rect.top = clampPx(rect.top + (static_cast<long long>(MmToPxY(dpi, H)) - th) / 2);
   } else {
     rect.top = clampPx(rect.top + static_cast<long long>(MmToPxY(dpi, B)) - th);
@@ -130,16 +121,16 @@ void TPole::Draw(float Y, float H, float B) {
   rect.bottom = clampPx(static_cast<long long>(rect.top) + MmToPxY(dpi, H));
   PxRect drawRect = rect;
   canvas.DrawText(text, drawRect, DrawFlags());
-  if (Kind == kLeader) drawLeader(text, rect);
+  if (Kind == kLeader) drawLeader(owner, text, rect);
 }
 
-void TPole::drawRule(const PxRect& r) {
-  PageCanvas& canvas = Owner->GetCanvas();
-  TStyl* style = Style();
-  const int dpi = Owner->Resolution;
+void TPole::drawRule(TMLineWydruk& owner, const PxRect& r) const {
+  PageCanvas& canvas = owner.GetCanvas();
+  TStyl* style = Style(owner);
+  const int dpi = owner.Resolution;
   const int mid = r.top + (r.bottom - r.top) / 2;
   const int gap2 = (r.bottom - r.top) / 11;
-  const double ruleMm = Owner->RuleWidth;
+  const double ruleMm = owner.RuleWidth;
   const float widthMm = static_cast<float>(RuleStyle == 3 ? ruleMm * kThickRuleFactor : ruleMm);
   canvas.setPen(style->Color(), MmToPxY(dpi, widthMm));
 
@@ -196,8 +187,8 @@ void TPole::drawRule(const PxRect& r) {
   }
 }
 
-void TPole::drawLeader(const QString& text, const PxRect& r) {
-  PageCanvas& canvas = Owner->GetCanvas();
+void TPole::drawLeader(TMLineWydruk& owner, const QString& text, const PxRect& r) const {
+  PageCanvas& canvas = owner.GetCanvas();
   const int w = canvas.textWidth(text + QLatin1Char('X'));
   if (w >= r.right - r.left) return;
   const bool spaced =

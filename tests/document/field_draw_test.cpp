@@ -142,7 +142,7 @@ TEST(FieldDraw, DashesNeverPassTheRightEdge) {
     }
     if (pattern == 2) {
       // Two rows, symmetric about the middle of the field.
-      const int h = content->Root.Intro.Lines[0].Fields()[0].MeasureHeight();
+      const int h = content->Root.Intro.Lines[0].Fields()[0].MeasureHeight(*content);
       const int mid = h / 2;
       std::set<int> rows;
       for (const Item& l : lines) rows.insert(l.from.y());
@@ -214,7 +214,7 @@ TEST(FieldDraw, LettersOfAllFieldsSitOnOneBaseExceptLogo) {
   EXPECT_EQ(items[2].rect.top + thLogo, items[0].rect.top + thBig);
   EXPECT_EQ(items[0].rect.top, 0);
   // "LOGO" is centred in the line's height instead.
-  const int lineHeight = content->Root.Intro.Lines[0].MaxHeight();
+  const int lineHeight = content->Root.Intro.Lines[0].MaxHeight(*content);
   EXPECT_EQ(items[1].rect.top, (lineHeight - thLogo) / 2);
 }
 

@@ -93,20 +93,21 @@ TEST(VersionRules, EachVersionReadsItsOwnFieldsAndDefaultsTheRest) {
     EXPECT_EQ(f.EndEllipsis, v >= 6);
     EXPECT_TRUE(f.NoWrap);
     EXPECT_EQ(f.RuleStyle, 3);
-    EXPECT_EQ(f.StyleName, "Gruby");
-    EXPECT_EQ(f.Text, "tekst");
+    EXPECT_EQ(f.StyleName(c), "Gruby");
+    EXPECT_EQ(f.Text(), "tekst");
     // Before version 4 a picture field carries no picture and the next field
     // follows directly.
     ASSERT_EQ(intro.Lines[1].Fields().size(), 2u);
     const TPole& pic = intro.Lines[1].Fields()[0];
     EXPECT_EQ(pic.Kind, TPole::kPicture);
-    EXPECT_EQ(pic.Picture.isNull(), v < 4);
+    EXPECT_EQ(pic.Picture(c).isNull(), v < 4);
     if (v >= 4) {
-      EXPECT_EQ(pic.Picture.bytes(), makeEmf(3000, 1500));
-      EXPECT_EQ(pic.Picture.frameWidth(), 3000);
-      EXPECT_EQ(pic.Picture.frameHeight(), 1500);
+      EXPECT_EQ(pic.Picture(c).bytes(), makeEmf(3000, 1500));
+      EXPECT_EQ(pic.Picture(c).frameWidth(), 3000);
+      EXPECT_EQ(pic.Picture(c).frameHeight(), 1500);
     }
-    EXPECT_EQ(intro.Lines[1].Fields()[1].Text, "po obrazie");
+    EXPECT_EQ(pic.Text(), "obraz");  // kept beside the picture
+    EXPECT_EQ(intro.Lines[1].Fields()[1].Text(), "po obrazie");
     EXPECT_EQ(c.Root.BlockName, v >= 2 ? "KORZEN" : "");
     EXPECT_EQ(c.Root.NewPageBefore, v >= 2);
     EXPECT_EQ(intro.Block, &c.Root);
@@ -132,9 +133,10 @@ TEST(Defaults, NewContentAndItsDefaultStyle) {
   EXPECT_EQ(d.Charset, 186);
   EXPECT_EQ(d.Reserved, -1);
   EXPECT_TRUE(d.Dirty);
-  TPole f(&c);
-  EXPECT_EQ(f.StyleName, "Domyslny");
-  EXPECT_TRUE(f.Picture.isNull());
+  TPole f;
+  EXPECT_EQ(f.StyleName(c), "Domyslny");
+  EXPECT_TRUE(f.Picture(c).isNull());
+  EXPECT_TRUE(f.Text().isEmpty());
 }
 
 TEST(Defaults, ReloadingForgetsTheFormerPrintout) {
@@ -360,10 +362,11 @@ TEST(HostileBodies, RepeatedPicturesAreHeldOnce) {
   TMLineWydruk c;
   loadBytes(writePrintout(p), c);
   const auto& lines = c.Root.Intro.Lines;
-  EXPECT_EQ(lines[0].Fields()[0].Picture, lines[2].Fields()[0].Picture);
-  EXPECT_EQ(lines[0].Fields()[0].Picture.bytes().constData(), lines[2].Fields()[0].Picture.bytes().constData());
-  EXPECT_FALSE(lines[0].Fields()[0].Picture == lines[1].Fields()[0].Picture);
-  EXPECT_EQ(lines[1].Fields()[0].Picture.frameHeight(), 1600);
+  EXPECT_EQ(lines[0].Fields()[0].Picture(c), lines[2].Fields()[0].Picture(c));
+  EXPECT_EQ(lines[0].Fields()[0].Picture(c).bytes().constData(), lines[2].Fields()[0].Picture(c).bytes().constData());
+  EXPECT_FALSE(lines[0].Fields()[0].Picture(c) == lines[1].Fields()[0].Picture(c));
+  EXPECT_EQ(lines[1].Fields()[0].Picture(c).frameHeight(), 1600);
+  EXPECT_EQ(c.Pictures().size(), 2u);
 }
 
 TEST(HostileBodies, NestingDepthIsCapped) {

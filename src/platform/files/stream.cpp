@@ -18,4 +18,8 @@ void Stream::readBuffer(void* buffer, std::size_t count) {
   }
 }
 
+bool Stream::peek(Piece&) { return false; }
+
+void Stream::skip(std::size_t) {}
+
 }  // namespace zorpokaz

@@ -68,6 +68,20 @@ ZDecompressionStream::~ZDecompressionStream() { inflateEnd(&m_state->z); }
 
 bool ZDecompressionStream::finished() const { return m_state->finished && m_state->outPos == m_state->outEnd; }
 
+bool ZDecompressionStream::peek(Piece& piece) {
+  State& s = *m_state;
+  if (s.outPos == s.outEnd && !s.failed && !s.finished) s.fill();
+  piece.data = s.out.data() + s.outPos;
+  piece.size = s.outEnd - s.outPos;
+  piece.damagedAfter = s.failed;
+  return true;
+}
+
+void ZDecompressionStream::skip(std::size_t count) {
+  State& s = *m_state;
+  s.outPos += std::min(count, s.outEnd - s.outPos);
+}
+
 std::size_t ZDecompressionStream::read(void* buffer, std::size_t count) {
   State& s = *m_state;
   auto* out = static_cast<unsigned char*>(buffer);

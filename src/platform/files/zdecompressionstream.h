@@ -20,6 +20,10 @@ class ZDecompressionStream : public Stream {
   ~ZDecompressionStream() override;
 
   std::size_t read(void* buffer, std::size_t count) override;
+  // The inflated bytes not yet delivered (inflating the next ones when none
+  // are left); damagedAfter when the inflater met corrupt data right after.
+  bool peek(Piece& piece) override;
+  void skip(std::size_t count) override;
 
   // True once the zlib stream's end (with its checksum) has been reached.
   bool finished() const;
