@@ -152,6 +152,49 @@ TEST_F(ReaderErrors, CorruptCompressedData) {
   EXPECT_EQ(load(writePrintout(base()) + "garbage"), "");
 }
 
+// A zlib stream whose data is good for the first `good` bytes of `body` and
+// damaged right after them: one stored block, then a block header whose
+// lengths disagree.
+QByteArray damagedAfter(const QByteArray& body, int good) {
+  BodyBuilder z;
+  z.u8(0x78).u8(0x01).u8(0x00).u16(static_cast<std::uint16_t>(good)).u16(static_cast<std::uint16_t>(~good));
+  z.bytes(body.left(good)).u8(0x01).u16(10).u16(10);
+  return "ZOREL2001" + headerString("Wydruk") + z.data();
+}
+
+// The read that reaches damaged data fails, as a read of the inflater does:
+// with the inflater's "error", or inside a body string with the string's own
+// error; nothing before the damage fails.
+TEST_F(ReaderErrors, DamageFailsTheReadThatReachesIt) {
+  WPrintout p = base();
+  p.root.intro = group({line({textField(120, 2400, "ZNACZNIK", "Normalny")})});
+  const QByteArray body = writeBody(p);
+  // The field record: marker, X, Width, six bytes, style name, text.
+  const int text = static_cast<int>(body.indexOf("ZNACZNIK")) - 2;
+  const int name = text - 2 - 8;
+  const int field = name - 6 - 8 - 1;
+  ASSERT_EQ(body[field], char(6));
+  struct Case {
+    const char* what;
+    int good;
+    std::string message;
+  } cases[] = {
+      {"the line's field count", field, "error"},
+      {"the field's marker", field + 1, "error"},
+      {"inside X", field + 3, "error"},
+      {"the last of the six bytes", name, "error"},
+      {"the style name's marker", name + 1, marker(101)},
+      {"inside the style name", name + 5, marker(101)},
+      {"the style name's last byte", text, marker(101)},
+      {"inside the text", text + 6, marker(101)},
+      {"the text's last byte", text + 10, marker(101)},
+      {"the next record's marker", text + 11, "error"},
+      {"the body's last byte", static_cast<int>(body.size()), "error"},
+  };
+  // Each case names the last good byte.
+  for (const Case& c : cases) EXPECT_EQ(load(damagedAfter(body, c.good)), c.message) << c.what;
+}
+
 TEST_F(ReaderErrors, Pictures) {
   struct Case {
     const char* what;
