@@ -78,7 +78,7 @@ std::int32_t TPole::MeasureHeight(TMLineWydruk& owner) const {
   TStyl* style = Style(owner);
   style->GetFont();
   PxRect rect{0, 0, Width, 10};
-  owner.GetCanvas().DrawText(decodeCodePage(Text(), style->Charset), rect, MeasureFlags());
+  owner.GetCanvas().DrawText(Text(), style->CodePage(), rect, MeasureFlags());
   return rect.height();
 }
 
@@ -104,13 +104,6 @@ void TPole::Draw(TMLineWydruk& owner, float Y, float H, float B) const {
     return;
   }
 
-  QString text = decodeCodePage(Text(), style->Charset);
-  if (Kind == kPageNumber) {
-    const qsizetype at = text.indexOf(QLatin1String("%n"));
-    if (at >= 0) {
-      text = text.left(at) + QString::number(owner.PageCount() + 1) + text.mid(at + 2, 255);
-    }
-  }
   const int th = style->TextHeight();
   style->GetFont();  // measuring may have selected it already; keep the colour current
   if (owner.Names().isLogo(m_styleName)) {
@@ -120,6 +113,18 @@ void TPole::Draw(TMLineWydruk& owner, float Y, float H, float B) const {
   }
   rect.bottom = clampPx(static_cast<long long>(rect.top) + MmToPxY(dpi, H));
   PxRect drawRect = rect;
+  // "%n" is two ASCII bytes in every code page: the bytes tell whether the
+  // text needs its page number.
+  const bool numbered = Kind == kPageNumber && Text().indexOf("%n") >= 0;
+  if (!numbered && Kind != kLeader) {
+    canvas.DrawText(Text(), style->CodePage(), drawRect, DrawFlags());
+    return;
+  }
+  QString text = decodeCodePage(Text(), style->Charset);
+  if (numbered) {
+    const qsizetype at = text.indexOf(QLatin1String("%n"));
+    text = text.left(at) + QString::number(owner.PageCount() + 1) + text.mid(at + 2, 255);
+  }
   canvas.DrawText(text, drawRect, DrawFlags());
   if (Kind == kLeader) drawLeader(owner, text, rect);
 }

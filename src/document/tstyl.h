@@ -12,6 +12,7 @@
 namespace zorpokaz {
 
 class BodyReader;
+class RealizedFont;
 class TMLineWydruk;
 
 class TStyl {
@@ -67,6 +68,8 @@ class TStyl {
   std::int32_t TextHeight();
   std::int32_t DigitWidth();
   float TextHeightMm();  // PxToMmY(TextHeight)
+  // The code page of Charset, which field texts are decoded with.
+  int CodePage() const;
 
  private:
   void forgetMeasures() { m_textHeight = 0; m_digitWidth = 0; }
@@ -78,6 +81,7 @@ class TStyl {
   std::int32_t m_textHeight = 0;  // TextHeight: height of "A", pixels
   std::int32_t m_digitWidth = 0;  // DigitWidth: width of "0", pixels
   std::optional<LogFont> m_font;  // the cached font
+  const RealizedFont* m_realized = nullptr;  // m_font made real
   void measure();
 };
 

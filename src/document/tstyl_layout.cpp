@@ -2,6 +2,7 @@
 // once for the whole life of the style.
 #include "document/tmlinewydruk.h"
 #include "document/tstyl.h"
+#include "platform/codepage.h"
 #include "platform/gfx/cellfont.h"
 #include "platform/gfx/pagecanvas.h"
 
@@ -18,8 +19,9 @@ const LogFont& TStyl::GetFont() {
     cell.charset = Charset;
     cell.fontName = QString::fromLatin1(m_fontName);
     m_font = fitCellFont(canvas, cell);
+    m_realized = &canvas.realizedFont();
   } else {
-    canvas.selectFont(*m_font);
+    canvas.selectFont(*m_realized);
   }
   canvas.setFontColor(m_color);
   Dirty = false;
@@ -44,5 +46,7 @@ std::int32_t TStyl::DigitWidth() {
 }
 
 float TStyl::TextHeightMm() { return PxToMmY(Owner->Resolution, TextHeight()); }
+
+int TStyl::CodePage() const { return codePageForCharset(Charset); }
 
 }  // namespace zorpokaz

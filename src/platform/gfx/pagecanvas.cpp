@@ -1,5 +1,6 @@
 #include "platform/gfx/pagecanvas.h"
 
+#include "platform/codepage.h"
 #include "platform/gfx/realizedfont.h"
 #include "platform/gfx/textlayout.h"
 
@@ -28,6 +29,22 @@ void PageCanvas::selectFont(const LogFont& font) {
   m_fontIndex = -1;
 }
 
+void PageCanvas::selectFont(const RealizedFont& font) {
+  // One realisation per LogFont: the same object is the same font.
+  if (&font == m_font) return;
+  m_logFont = font.logFont();
+  m_font = &font;
+  m_fontIndex = -1;
+}
+
+int PageCanvas::recordedFontIndex() {
+  if (m_fontIndex < 0 || m_fontGeneration != m_image->m_generation) {
+    m_fontIndex = m_image->internFont(m_logFont);
+    m_fontGeneration = m_image->m_generation;
+  }
+  return m_fontIndex;
+}
+
 int PageCanvas::textWidth(const QString& text) const { return m_font->textWidth(text); }
 
 int PageCanvas::DrawText(const QString& text, PxRect& rect, unsigned flags) {
@@ -37,13 +54,24 @@ int PageCanvas::DrawText(const QString& text, PxRect& rect, unsigned flags) {
     return layout.result;
   }
   if (!layout.lines.empty()) {
-    if (m_fontIndex < 0 || m_fontIndex >= static_cast<int>(m_image->m_fonts.size()) ||
-        !(m_image->m_fonts[m_fontIndex] == m_logFont))
-      m_fontIndex = m_image->internFont(m_logFont);
-    m_image->appendText(text, rect, flags, m_fontIndex, m_image->internColor(m_fontColor), layout,
+    m_image->appendText(text, rect, flags, recordedFontIndex(), m_image->internColor(m_fontColor), layout,
                         m_font->ascent());
   }
   return layout.result;
+}
+
+int PageCanvas::DrawText(QByteArrayView text, int codePage, PxRect& rect, unsigned flags) {
+  SingleLine line;
+  if (!layoutSingleLine(text, m_font->byteAdvances(codePage), rect, flags, m_font->height(), line)) {
+    return DrawText(decodeWindowsCodePage(text, codePage), rect, flags);
+  }
+  if (flags & DT_CALCRECT) {
+    rect = line.rect;
+  } else {
+    m_image->appendSingleLine(text, codePage, rect, flags, recordedFontIndex(), m_image->internColor(m_fontColor), line,
+                              m_font->ascent());
+  }
+  return line.result;
 }
 
 void PageCanvas::setPen(uint32_t colorRef, int widthPx) {

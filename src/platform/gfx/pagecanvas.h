@@ -15,6 +15,7 @@
 #include "platform/gfx/pxrect.h"
 #include "platform/gfx/units.h"
 
+#include <QByteArrayView>
 #include <QString>
 
 #include <cstdint>
@@ -37,6 +38,8 @@ class PageCanvas {
 
   // Select font: text measured and drawn afterwards uses it.
   void selectFont(const LogFont& font);
+  // The same for a font already made real (RealizedFont::get(font)).
+  void selectFont(const RealizedFont& font);
   const LogFont& font() const { return m_logFont; }
   // The selected font's realisation (metrics, advances).
   const RealizedFont& realizedFont() const { return *m_font; }
@@ -53,6 +56,10 @@ class PageCanvas {
   // text as laid out (the platform's DrawText rules). Drawing records one
   // text item carrying the laid-out lines.
   int DrawText(const QString& text, PxRect& rect, unsigned flags);
+  // The text routine for single-byte text in code page `codePage`: the same
+  // as DrawText of the decoded text, and far quicker for the common case of
+  // one line that fits (layoutSingleLine).
+  int DrawText(QByteArrayView text, int codePage, PxRect& rect, unsigned flags);
 
   // Set pen: colour 0x00BBGGRR, width in pixels (0 draws 1 px), solid.
   void setPen(uint32_t colorRef, int widthPx);
@@ -62,11 +69,14 @@ class PageCanvas {
   void stretchPicture(const EmfPicture& picture, const PxRect& rect);
 
  private:
+  int recordedFontIndex();
+
   PageImage* m_image;
   PageUnits m_units;
   LogFont m_logFont;
   const RealizedFont* m_font;
   int m_fontIndex = -1;  // the selected font in m_image's table, when recorded
+  uint32_t m_fontGeneration = 0;  // m_image's generation when m_fontIndex was found
   uint32_t m_fontColor = 0;
   uint32_t m_penColor = 0;
   int m_penWidth = 1;

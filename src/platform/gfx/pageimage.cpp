@@ -1,5 +1,6 @@
 #include "platform/gfx/pageimage.h"
 
+#include "platform/codepage.h"
 #include "platform/gfx/dtflags.h"
 #include "platform/gfx/realizedfont.h"
 #include "platform/gfx/textlayout.h"
@@ -9,6 +10,10 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstring>
+#include <memory>
+#include <mutex>
+#include <utility>
 
 namespace zorpokaz {
 
@@ -22,14 +27,63 @@ namespace {
 
 enum Tag : uint8_t { kText = 1, kLine = 2, kPicture = 3 };
 
-void putU(QByteArray& s, uint64_t v) {
-  while (v >= 0x80) {
-    s.append(static_cast<char>((v & 0x7F) | 0x80));
-    v >>= 7;
+// Appends to the stream through a pointer: room for the most a record can
+// take is made first, and what was not used is cut off at the end.
+class Writer {
+ public:
+  Writer(QByteArray& stream, qsizetype most) : m_stream(stream), m_start(stream.size()) {
+    stream.resize(m_start + most);
+    m_p = stream.data() + m_start;
   }
-  s.append(static_cast<char>(v));
+  ~Writer() { m_stream.truncate(m_p - m_stream.constData()); }
+  Writer(const Writer&) = delete;
+  Writer& operator=(const Writer&) = delete;
+
+  void byte(uint8_t b) { *m_p++ = static_cast<char>(b); }
+  void u(uint64_t v) {
+    while (v >= 0x80) {
+      *m_p++ = static_cast<char>((v & 0x7F) | 0x80);
+      v >>= 7;
+    }
+    *m_p++ = static_cast<char>(v);
+  }
+  void s(int64_t v) { u((static_cast<uint64_t>(v) << 1) ^ static_cast<uint64_t>(v >> 63)); }
+  void bytes(const char* data, qsizetype n) {
+    std::memcpy(m_p, data, static_cast<size_t>(n));
+    m_p += n;
+  }
+  char* at() { return m_p; }
+  void advance(qsizetype n) { m_p += n; }
+
+ private:
+  QByteArray& m_stream;
+  qsizetype m_start;
+  char* m_p;
+};
+
+constexpr qsizetype kVarint = 10;  // the most bytes of one value
+
+// UTF-8 of the 256 bytes of a code page.
+struct Utf8Table {
+  uint8_t length[256];
+  char bytes[256][3];
+};
+
+const Utf8Table& utf8Table(int codePage) {
+  static std::mutex mutex;
+  static std::vector<std::pair<int, std::unique_ptr<Utf8Table>>> tables;
+  std::lock_guard lock(mutex);
+  for (const auto& [page, table] : tables)
+    if (page == codePage) return *table;
+  auto table = std::make_unique<Utf8Table>();
+  for (int b = 0; b < 256; ++b) {
+    const QByteArray utf8 = QString(codePageChar(codePage, static_cast<unsigned char>(b))).toUtf8();
+    table->length[b] = static_cast<uint8_t>(utf8.size());
+    std::memcpy(table->bytes[b], utf8.constData(), static_cast<size_t>(utf8.size()));
+  }
+  tables.emplace_back(codePage, std::move(table));
+  return *tables.back().second;
 }
-void putS(QByteArray& s, int64_t v) { putU(s, (static_cast<uint64_t>(v) << 1) ^ static_cast<uint64_t>(v >> 63)); }
 
 int toInt(int64_t v) { return static_cast<int>(std::clamp<int64_t>(v, INT_MIN, INT_MAX)); }
 
@@ -214,6 +268,7 @@ void drawTextLine(QPainter& painter, const QTransform& page, const RealizedFont&
 QString colorRefName(uint32_t colorRef) { return colorOf(colorRef).name(QColor::HexRgb); }
 
 void PageImage::clear() {
+  ++m_generation;
   m_itemCount = 0;
   m_stream.clear();
   m_fonts.clear();
@@ -238,19 +293,21 @@ int PageImage::internColor(uint32_t colorRef) {
 
 void PageImage::appendText(const QString& text, const PxRect& rect, unsigned flags, int fontIndex, int colorIndex,
                            const TextLayout& layout, int ascent) {
-  QByteArray& s = m_stream;
-  s.append(static_cast<char>(kText));
-  putU(s, flags);
-  putU(s, static_cast<uint64_t>(fontIndex));
-  putU(s, static_cast<uint64_t>(colorIndex));
-  putS(s, rect.left);
-  putS(s, rect.top);
-  putS(s, static_cast<int64_t>(rect.right) - rect.left);
-  putS(s, static_cast<int64_t>(rect.bottom) - rect.top);
   const QByteArray utf8 = text.toUtf8();
-  putU(s, static_cast<uint64_t>(utf8.size()));
-  s.append(utf8);
-  putU(s, layout.lines.size());
+  qsizetype most = 10 * kVarint + utf8.size();
+  for (const LaidOutLine& line : layout.lines) most += 6 * kVarint + (line.isSpan ? 0 : 3 * line.text.size());
+  Writer w(m_stream, most);
+  w.byte(kText);
+  w.u(flags);
+  w.u(static_cast<uint64_t>(fontIndex));
+  w.u(static_cast<uint64_t>(colorIndex));
+  w.s(rect.left);
+  w.s(rect.top);
+  w.s(static_cast<int64_t>(rect.right) - rect.left);
+  w.s(static_cast<int64_t>(rect.bottom) - rect.top);
+  w.u(static_cast<uint64_t>(utf8.size()));
+  w.bytes(utf8.constData(), utf8.size());
+  w.u(layout.lines.size());
   // Lines are in source order, so their UTF-8 offsets are found in one pass.
   int at16 = 0;
   int at8 = 0;
@@ -265,32 +322,67 @@ void PageImage::appendText(const QString& text, const PxRect& rect, unsigned fla
       at8 += utf8Length(QStringView(text).mid(at16, start - at16));
       at16 = start;
       const int len8 = utf8Length(QStringView(text).mid(start, line.length));
-      putU(s, (static_cast<uint64_t>(len8) << 2) | (underline ? 2 : 0));
-      putU(s, static_cast<uint64_t>(at8));
+      w.u((static_cast<uint64_t>(len8) << 2) | (underline ? 2 : 0));
+      w.u(static_cast<uint64_t>(at8));
     } else {
       const QByteArray own = line.text.toUtf8();
-      putU(s, (static_cast<uint64_t>(own.size()) << 2) | 1 | (underline ? 2 : 0));
-      s.append(own);
+      w.u((static_cast<uint64_t>(own.size()) << 2) | 1 | (underline ? 2 : 0));
+      w.bytes(own.constData(), own.size());
     }
-    putS(s, static_cast<int64_t>(line.x) - rect.left);
-    putS(s, static_cast<int64_t>(line.top) + ascent - rect.top);
+    w.s(static_cast<int64_t>(line.x) - rect.left);
+    w.s(static_cast<int64_t>(line.top) + ascent - rect.top);
     if (underline) {
-      putS(s, static_cast<int64_t>(line.underlineX) - line.x);
-      putU(s, static_cast<uint64_t>(line.underlineWidth));
+      w.s(static_cast<int64_t>(line.underlineX) - line.x);
+      w.u(static_cast<uint64_t>(line.underlineWidth));
     }
   }
   ++m_itemCount;
 }
 
+// The same record as appendText makes for the text with its one line.
+void PageImage::appendSingleLine(QByteArrayView text, int codePage, const PxRect& rect, unsigned flags,
+                                 int fontIndex, int colorIndex, const SingleLine& line, int ascent) {
+  const Utf8Table& table = utf8Table(codePage);
+  Writer w(m_stream, 14 * kVarint + 3 * text.size());
+  w.byte(kText);
+  w.u(flags);
+  w.u(static_cast<uint64_t>(fontIndex));
+  w.u(static_cast<uint64_t>(colorIndex));
+  w.s(rect.left);
+  w.s(rect.top);
+  w.s(static_cast<int64_t>(rect.right) - rect.left);
+  w.s(static_cast<int64_t>(rect.bottom) - rect.top);
+  uint64_t len8 = 0;
+  for (const char c : text) len8 += table.length[static_cast<unsigned char>(c)];
+  w.u(len8);
+  char* out = w.at();
+  for (const char c : text) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b < 0x80) {
+      *out++ = c;
+    } else {
+      std::memcpy(out, table.bytes[b], table.length[b]);
+      out += table.length[b];
+    }
+  }
+  w.advance(static_cast<qsizetype>(len8));
+  w.u(1);
+  w.u(len8 << 2);
+  w.u(0);
+  w.s(static_cast<int64_t>(line.x) - rect.left);
+  w.s(static_cast<int64_t>(line.top) + ascent - rect.top);
+  ++m_itemCount;
+}
+
 void PageImage::appendLine(QPoint from, QPoint to, int penWidth, int colorIndex) {
-  QByteArray& s = m_stream;
-  s.append(static_cast<char>(kLine));
-  putU(s, static_cast<uint64_t>(colorIndex));
-  putU(s, static_cast<uint64_t>(std::max(penWidth, 0)));
-  putS(s, from.x());
-  putS(s, from.y());
-  putS(s, static_cast<int64_t>(to.x()) - from.x());
-  putS(s, static_cast<int64_t>(to.y()) - from.y());
+  Writer w(m_stream, 7 * kVarint);
+  w.byte(kLine);
+  w.u(static_cast<uint64_t>(colorIndex));
+  w.u(static_cast<uint64_t>(std::max(penWidth, 0)));
+  w.s(from.x());
+  w.s(from.y());
+  w.s(static_cast<int64_t>(to.x()) - from.x());
+  w.s(static_cast<int64_t>(to.y()) - from.y());
   ++m_itemCount;
 }
 
@@ -298,13 +390,13 @@ void PageImage::appendPicture(const EmfPicture& picture, const PxRect& rect) {
   size_t index = 0;
   while (index < m_pictures.size() && !(m_pictures[index] == picture)) ++index;
   if (index == m_pictures.size()) m_pictures.push_back(picture);
-  QByteArray& s = m_stream;
-  s.append(static_cast<char>(kPicture));
-  putU(s, index);
-  putS(s, rect.left);
-  putS(s, rect.top);
-  putS(s, static_cast<int64_t>(rect.right) - rect.left);
-  putS(s, static_cast<int64_t>(rect.bottom) - rect.top);
+  Writer w(m_stream, 6 * kVarint);
+  w.byte(kPicture);
+  w.u(index);
+  w.s(rect.left);
+  w.s(rect.top);
+  w.s(static_cast<int64_t>(rect.right) - rect.left);
+  w.s(static_cast<int64_t>(rect.bottom) - rect.top);
   ++m_itemCount;
 }
 

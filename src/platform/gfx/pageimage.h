@@ -16,6 +16,7 @@
 #include "platform/gfx/pxrect.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QPoint>
 #include <QRectF>
 #include <QSize>
@@ -31,6 +32,7 @@ namespace zorpokaz {
 
 class PageCanvas;
 struct TextLayout;
+struct SingleLine;
 
 // "#rrggbb" of a colour value 0x00BBGGRR.
 QString colorRefName(uint32_t colorRef);
@@ -94,12 +96,17 @@ class PageImage {
   int internColor(uint32_t colorRef);
   void appendText(const QString& text, const PxRect& rect, unsigned flags, int fontIndex, int colorIndex,
                   const TextLayout& layout, int ascent);
+  void appendSingleLine(QByteArrayView text, int codePage, const PxRect& rect, unsigned flags, int fontIndex,
+                        int colorIndex, const SingleLine& line, int ascent);
   void appendLine(QPoint from, QPoint to, int penWidth, int colorIndex);
   void appendPicture(const EmfPicture& picture, const PxRect& rect);
 
   int m_width = 0;
   int m_height = 0;
   size_t m_itemCount = 0;
+  // Changes whenever the tables are emptied, so that a canvas knows its
+  // font's number is no longer valid.
+  uint32_t m_generation = 0;
   QByteArray m_stream;
   std::vector<LogFont> m_fonts;
   std::vector<uint32_t> m_colors;

@@ -1,5 +1,7 @@
 #include "platform/gfx/realizedfont.h"
 
+#include "platform/codepage.h"
+
 #include <QFont>
 #include <QtEndian>
 
@@ -61,6 +63,19 @@ int TextMeasure::textWidth(QStringView text) const {
     w += advance(ch);
   }
   return w;
+}
+
+ByteAdvances makeByteAdvances(const TextMeasure& font, int codePage) {
+  ByteAdvances advances;
+  for (int b = 0; b < 256; ++b) advances[b] = font.advance(codePageChar(codePage, static_cast<unsigned char>(b)).unicode());
+  return advances;
+}
+
+const ByteAdvances& RealizedFont::byteAdvances(int codePage) const {
+  for (const auto& [page, table] : m_byteAdvances)
+    if (page == codePage) return *table;
+  m_byteAdvances.emplace_back(codePage, std::make_unique<ByteAdvances>(makeByteAdvances(*this, codePage)));
+  return *m_byteAdvances.back().second;
 }
 
 const RealizedFont& RealizedFont::get(const LogFont& font) {

@@ -26,8 +26,15 @@
 #include <cstdint>
 #include <memory>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
 namespace zorpokaz {
+
+// The advance of every byte of one single-byte code page in one font (the
+// advance of the byte's character), so that measuring such a text is a sum of
+// table entries.
+using ByteAdvances = std::array<int, 256>;
 
 // What the text routine needs of a font; RealizedFont is the real one, tests
 // may supply their own.
@@ -41,6 +48,9 @@ class TextMeasure {
   int height() const { return ascent() + descent(); }
   int textWidth(QStringView text) const;
 };
+
+// The advances of the bytes of `codePage` (platform/codepage.h) in `font`.
+ByteAdvances makeByteAdvances(const TextMeasure& font, int codePage);
 
 class RealizedFont final : public TextMeasure {
  public:
@@ -63,6 +73,8 @@ class RealizedFont final : public TextMeasure {
   double stretch() const { return m_stretch; }
   int advance(char32_t ch) const override;
   quint32 glyphIndex(char32_t ch) const;
+  // makeByteAdvances of this font, made once per code page.
+  const ByteAdvances& byteAdvances(int codePage) const;
   // Underline offset below the baseline and thickness (post table, ≥ 1).
   int underlinePosition() const { return m_underlinePos; }
   int underlineThickness() const { return m_underlineThickness; }
@@ -107,6 +119,7 @@ class RealizedFont final : public TextMeasure {
   mutable std::array<Glyph, 256> m_latin{};
   mutable std::array<bool, 256> m_latinKnown{};
   mutable std::unordered_map<char32_t, Glyph> m_other;
+  mutable std::vector<std::pair<int, std::unique_ptr<ByteAdvances>>> m_byteAdvances;
 };
 
 }  // namespace zorpokaz

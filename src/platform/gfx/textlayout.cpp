@@ -337,6 +337,46 @@ TextLayout layoutText(QStringView text, const PxRect& rect, unsigned flags, cons
   return out;
 }
 
+bool layoutSingleLine(QByteArrayView text, const ByteAdvances& advances, const PxRect& rect, unsigned flags,
+                      int lineHeight, SingleLine& out) {
+  if (text.isEmpty()) return false;
+  const bool single = flags & DT_SINGLELINE;
+  const bool noPrefix = flags & DT_NOPREFIX;
+  long long width = 0;
+  for (const char c : text) {
+    const auto b = static_cast<unsigned char>(c);
+    if ((!single && (b == kCR || b == kLF)) || (!noPrefix && b == kPrefix)) return false;
+    width += advances[b];
+  }
+  // The line fits: no break, no ellipsis (nothing is left after it), whatever
+  // the clipping.
+  if (width > static_cast<long long>(rect.right) - rect.left) return false;
+  const int lh = lineHeight;
+  long long x = rect.left;
+  if (flags & DT_CENTER)
+    x = (static_cast<long long>(rect.left) + rect.right - width) / 2;
+  else if (flags & DT_RIGHT)
+    x = static_cast<long long>(rect.right) - width;
+  long long y = rect.top;
+  if (single) {
+    if (flags & DT_VCENTER)
+      y = static_cast<long long>(rect.top) + (static_cast<long long>(rect.bottom) - rect.top) / 2 - lh / 2;
+    else if (flags & DT_BOTTOM)
+      y = static_cast<long long>(rect.bottom) - lh;
+  }
+  out.rect = rect;
+  out.x = clampInt(x);
+  out.top = clampInt(y);
+  out.width = static_cast<int>(width);
+  if (flags & DT_CALCRECT) {
+    out.rect.right = clampInt(static_cast<long long>(rect.left) + width);
+    out.rect.bottom = clampInt(y + lh);
+  }
+  out.result = clampInt(y + lh - rect.top);
+  if (out.result == 0) out.result = 1;
+  return true;
+}
+
 QString lineText(QStringView text, const LaidOutLine& line) {
   if (!line.isSpan) return line.text;
   return text.mid(line.start, line.length).toString();

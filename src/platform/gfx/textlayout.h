@@ -6,6 +6,7 @@
 #include "platform/gfx/pxrect.h"
 #include "platform/gfx/realizedfont.h"
 
+#include <QByteArrayView>
 #include <QString>
 #include <QStringView>
 
@@ -40,6 +41,24 @@ struct TextLayout {
 // Lays text out in rect for flags with font's metrics. With DT_CALCRECT the
 // lines are measured but not returned, and rect gets its calculated size.
 TextLayout layoutText(QStringView text, const PxRect& rect, unsigned flags, const TextMeasure& font);
+
+// The routine's result for a text that is one line of its rectangle.
+struct SingleLine {
+  int result = 0;  // the routine's return value
+  PxRect rect;     // the rectangle after the call
+  int x = 0;       // the line as drawn (not with DT_CALCRECT): left edge,
+  int top = 0;     // top (baseline = top + ascent),
+  int width = 0;   // and advance width
+};
+
+// The common case of the text routine, without laying the text out
+// character by character: a single-byte text (with the advances of its code
+// page) that has no line break (or is drawn with DT_SINGLELINE), no "&" to
+// process, and fits the rectangle's width. For such a text the result is
+// exactly layoutText's, with the whole text as its one line. False, and
+// nothing done, for any other text: layoutText lays that out.
+bool layoutSingleLine(QByteArrayView text, const ByteAdvances& advances, const PxRect& rect, unsigned flags,
+                      int lineHeight, SingleLine& out);
 
 // The characters a laid-out line draws.
 QString lineText(QStringView text, const LaidOutLine& line);
