@@ -1,9 +1,11 @@
-// zorpokaz-cli pages FILE [--dpi N] [--json]: lays a printout out and dumps
-// every page image, item by item, as the layout recorded it.
+// zorpokaz-cli pages FILE [--dpi N] [--pages SET] [--json]: lays a printout
+// out and dumps every page image (or those of the set), item by item, as the
+// layout recorded it.
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include "cli/chosenpages.h"
 #include "cli/commands.h"
 #include "cli/pageoptions.h"
 #include "document/tmlinewydruk.h"
@@ -58,10 +60,34 @@ QJsonObject pageJson(int number, const PageImage& page) {
   return {{"number", number}, {"items", items}};
 }
 
+namespace {
+
+// Only the pages of a set: laid out no further than the last of them.
+int writeChosenPages(TWydruk& doc, const QString& set, bool json, int dpi) {
+  const QSize size = PageSizePx(dpi);
+  const std::vector<ChosenPage> pages = layOutChosenPages(doc, set);
+  if (!json) {
+    out(QStringLiteral("%1 page(s) of %2 x %3 px at %4 dpi\n").arg(pages.size()).arg(size.width()).arg(size.height()).arg(dpi));
+    for (const auto& [number, page] : pages)
+      out(QStringLiteral("page %1: %2 item(s), %3 bytes\n").arg(number).arg(page.itemCount()).arg(page.byteSize()));
+    return 0;
+  }
+  out(QStringLiteral("{\"dpi\":%1,\"width\":%2,\"height\":%3,\"pages\":[").arg(dpi).arg(size.width()).arg(size.height()));
+  for (size_t i = 0; i < pages.size(); ++i) {
+    if (i > 0) out(QStringLiteral(","));
+    outBytes(QJsonDocument(pageJson(pages[i].number, pages[i].page)).toJson(QJsonDocument::Compact));
+  }
+  out(QStringLiteral("]}\n"));
+  return 0;
+}
+
+}  // namespace
+
 int cmdPages(const QStringList& argsIn) {
   QStringList args = argsIn;
   const int dpi = parseInt(takeOption(args, QStringLiteral("--dpi"), QStringLiteral("96")), "--dpi", 24, 1200);
   const bool json = takeFlag(args, QStringLiteral("--json"));
+  const QString pageSet = takeOption(args, QStringLiteral("--pages"));
   if (args.size() != 1) throw UsageError("expected one printout file");
 
   TWydruk doc;
@@ -71,6 +97,7 @@ int cmdPages(const QStringList& argsIn) {
   // kept: memory holds the printout's model and one page.
   doc.Tekst().KeepPages = false;
   const QSize size = PageSizePx(dpi);
+  if (!pageSet.isEmpty()) return writeChosenPages(doc, pageSet, json, dpi);
   if (!json) {
     std::vector<std::pair<size_t, size_t>> pages;  // items, bytes
     doc.OnNextPage = [&](TWydruk&, const PageImage& page) { pages.emplace_back(page.itemCount(), page.byteSize()); };

@@ -11,9 +11,11 @@
 #include <QPainter>
 #include <QPdfWriter>
 
+#include "cli/chosenpages.h"
 #include "cli/commands.h"
 #include "cli/pageoptions.h"
 #include "document/tmlinewydruk.h"
+#include "document/twydruk.h"
 #include "platform/errors.h"
 #include "platform/gfx/pageimage.h"
 #include "printing/pageset.h"
@@ -54,12 +56,11 @@ void renderPdf(const std::deque<PageImage>& pages, const PageList& chosen, const
   painter.end();
 }
 
-void renderPng(const std::deque<PageImage>& pages, const PageList& chosen, const QString& dirPath) {
+void renderPng(const std::vector<ChosenPage>& pages, const QString& dirPath) {
   QDir dir(dirPath);
   if (!dir.exists() && !QDir().mkpath(dirPath))
     throw Error(QStringLiteral("Cannot create directory %1").arg(dirPath).toStdString());
-  for (int number : chosen) {
-    const PageImage& page = pages[number - 1];
+  for (const auto& [number, page] : pages) {
     QImage image(page.size(), QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
@@ -133,24 +134,26 @@ int cmdRender(const QStringList& argsIn) {
   if (pdf.isEmpty() == pngDir.isEmpty()) throw UsageError("give either -o OUT.pdf or --png DIR");
   if (print.any && pdf.isEmpty()) throw UsageError("print options need -o OUT.pdf");
 
+  if (!pngDir.isEmpty()) {
+    // Pages as files need no page after the last one asked for.
+    TWydruk doc;
+    doc.setResolution(dpi);
+    doc.LoadFromFile(args.front());
+    renderPng(layOutChosenPages(doc, pageSet), pngDir);
+    return 0;
+  }
   auto doc = buildPrintout(args.front(), dpi);
   const auto& pages = doc->Tekst().Pages();
   PageList chosen;
   if (pageSet.isEmpty()) {
     for (int i = 1; i <= static_cast<int>(pages.size()); ++i) chosen.push_back(i);
   } else {
-    try {
-      chosen = ParsePageSet(TrimBlanks(pageSet), static_cast<int>(pages.size()));
-    } catch (const Error& e) {  // the page-set messages and the conversion error
-      throw UsageError(QString::fromUtf8(e.what()).replace(QLatin1Char('\r'), QLatin1Char(' ')).toStdString());
-    }
+    chosen = parsePageSetOption(pageSet, static_cast<int>(pages.size()));
   }
   if (print.any) {
     renderSheets(pages, chosen, pdf, margins, doc->WczytanyPlikNazwa(), print.settings);
-  } else if (!pdf.isEmpty()) {
-    renderPdf(pages, chosen, pdf, margins);
   } else {
-    renderPng(pages, chosen, pngDir);
+    renderPdf(pages, chosen, pdf, margins);
   }
   return 0;
 }

@@ -22,7 +22,7 @@ struct Command {
 
 const Command kCommands[] = {
     {"info", "info FILE [--json]", false, true, cmdInfo},
-    {"pages", "pages FILE [--dpi N] [--json]", true, true, cmdPages},
+    {"pages", "pages FILE [--dpi N] [--pages SET] [--json]", true, true, cmdPages},
     {"render", "render FILE (-o OUT.pdf | --png DIR) [--dpi N] [--pages SET] [--margins L,T,R,B] "
      "[--mode normal|reduced|booklet] [--two-sided] [--reverse] [--mono] [--bitmap]", true, true, cmdRender},
     {"unpack", "unpack PACKAGE DIR [--overwrite]", false, false, cmdUnpack},

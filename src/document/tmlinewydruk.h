@@ -70,6 +70,9 @@ class TMLineWydruk {
   // False: finished pages are handed to OnPageDone and not kept (Pages()
   // stays empty), for a consumer that takes each page as it comes.
   bool KeepPages = true;
+  // Above 0: the build stops once this page is finished, for a consumer
+  // that needs no page after it (the page count is then not known).
+  int LastPage = 0;
 
   bool Aborted = false;
   bool RepeatingHeadings = false;
@@ -96,6 +99,8 @@ class TMLineWydruk {
   const std::deque<PageImage>& Pages() const { return m_pages; }
   // Pages finished in this build (kept or not).
   int PageCount() const { return m_pageCount; }
+  // The last build stopped at LastPage, before the end of the printout.
+  bool StoppedAtLastPage() const { return m_stopped; }
   void FreePages();
   // Called by the line groups after every line laid out (drawn or left out).
   void LineLaidOut(const TLinia& line);
@@ -112,6 +117,7 @@ class TMLineWydruk {
   std::vector<EmfPicture> m_pictures;
   std::deque<PageImage> m_pages;
   int m_pageCount = 0;
+  bool m_stopped = false;
   std::int64_t m_lineCount = 0;
   std::int64_t m_fieldCount = 0;
   std::int64_t m_laidOutLines = 0;

@@ -29,8 +29,9 @@ void TMLineWydruk::FreePages() {
 }
 
 void TMLineWydruk::NewPage(float& Y) {
-  // Nothing drawn yet: never emit an empty page.
-  if (Y == 0.0f) return;
+  // Nothing drawn yet: never emit an empty page. Past the last page wanted,
+  // the layout is only on its way out.
+  if (Y == 0.0f || m_stopped) return;
   m_canvas.reset();
   ++m_pageCount;
   if (KeepPages) {
@@ -41,6 +42,11 @@ void TMLineWydruk::NewPage(float& Y) {
   }
   resetPageImage();
   Y = 0.0f;
+  if (m_pageCount == LastPage) {
+    // Unwinds as an abort does, after the line being drawn.
+    m_stopped = true;
+    Aborted = true;
+  }
 }
 
 void TMLineWydruk::LineLaidOut(const TLinia& line) {
@@ -68,6 +74,7 @@ void TMLineWydruk::Build() {
   LinesTotal = Root.CountLines();
   m_laidOutLines = 0;
   m_laidOutFields = 0;
+  m_stopped = false;
   Styles.MarkAllDirty();
   try {
     layOut();
@@ -93,6 +100,8 @@ void TMLineWydruk::layOut() {
 
 // The page being drawn when the build stopped is dropped; finished pages stay.
 void TMLineWydruk::endBuild() {
+  // Stopping at the last page wanted is no request to stop.
+  if (m_stopped) Aborted = false;
   m_canvas.reset();
   resetPageImage();
   RepeatingHeadings = false;

@@ -10,32 +10,36 @@ namespace zorpokaz {
 
 namespace {
 
-// The parser state: the digits of both numbers and the dash flag.
-struct RangeParser {
-  PageList& list;
-  std::int32_t n;
+// Reads a page set's ranges as the print dialog does, calling `range` with
+// the digits of the first and the second number of each ("5" is "5-5").
+template <typename Range>
+void forEachRange(const QString& text, Range range) {
   std::string first;
   std::string second;
   bool dash = false;
-
-  void flush() {
+  auto flush = [&] {
     if (second.empty())
       second = first;
-    // The first number is converted first, so "-5, 7" names the empty first text.
-    const std::int32_t a = StrToInt(first);
-    const std::int32_t b = StrToInt(second);
-    if (b < a)
-      throw EPrintDlgError("Podany zakres stron (" + first + "-" + second +
-                           ") jest nieprawidłowy !");
-    // 64-bit counter: b may be 2147483647, and p must not wrap past it. In
-    // practice AddPageNumber stops the loop at n + 1.
-    for (std::int64_t p = a; p <= b; ++p)
-      AddPageNumber(list, static_cast<std::int32_t>(p), n);
+    range(first, second);
     first.clear();
     second.clear();
     dash = false;
+  };
+  for (const QChar c : text) {
+    const char16_t u = c.unicode();
+    if (u == u',') {
+      flush();
+    } else if (u == u'-') {
+      dash = true;
+    } else if (u >= u'0' && u <= u'9') {
+      (dash ? second : first).push_back(static_cast<char>(u));
+    }
+    // Anything else (blanks, letters, dots, other scripts' digits) is skipped
+    // without ending the number: "1 2" is 12.
   }
-};
+  if (!first.empty())
+    flush();
+}
 
 }  // namespace
 
@@ -59,25 +63,34 @@ PageList ParsePageSet(const QString& text, std::int32_t n) {
   // No capacity is reserved for n here: a set names few pages, and n is
   // only a bound the text has to respect.
   PageList list;
-  RangeParser parser{list, n, {}, {}, false};
-  for (const QChar c : text) {
-    const char16_t u = c.unicode();
-    if (u == u',') {
-      parser.flush();
-    } else if (u == u'-') {
-      parser.dash = true;
-    } else if (u >= u'0' && u <= u'9') {
-      (parser.dash ? parser.second : parser.first).push_back(static_cast<char>(u));
-    }
-    // Anything else (blanks, letters, dots, other scripts' digits) is skipped
-    // without ending the number: "1 2" is 12.
-  }
-  if (!parser.first.empty())
-    parser.flush();
+  forEachRange(text, [&](const std::string& first, const std::string& second) {
+    // The first number is converted first, so "-5, 7" names the empty first text.
+    const std::int32_t a = StrToInt(first);
+    const std::int32_t b = StrToInt(second);
+    if (b < a)
+      throw EPrintDlgError("Podany zakres stron (" + first + "-" + second +
+                           ") jest nieprawidłowy !");
+    // 64-bit counter: b may be 2147483647, and p must not wrap past it. In
+    // practice AddPageNumber stops the loop at n + 1.
+    for (std::int64_t p = a; p <= b; ++p)
+      AddPageNumber(list, static_cast<std::int32_t>(p), n);
+  });
   if (list.empty())
     throw EPrintDlgError("Podane numery stron (" + text.toStdString() +
                          ")\rsą nieprawidłowe !");
   return list;
+}
+
+std::int32_t HighestPageNamed(const QString& text) {
+  std::int32_t highest = 0;
+  try {
+    forEachRange(text, [&](const std::string& first, const std::string& second) {
+      highest = std::max({highest, StrToInt(first), StrToInt(second)});
+    });
+  } catch (const std::exception&) {
+    return 0;  // a number that does not convert: the same error for any n
+  }
+  return highest;
 }
 
 PageList BuildPageList(const PageRangeChoice& choice) {

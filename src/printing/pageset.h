@@ -39,6 +39,13 @@ void AddPageNumber(PageList& list, std::int32_t p, std::int32_t n);
 // The text is used as given: BuildPageList trims it first.
 PageList ParsePageSet(const QString& text, std::int32_t n);
 
+// The highest page number a page set names, its numbers read as ParsePageSet
+// reads them; 0 when it names none or one that does not convert. For every
+// n at least that number, ParsePageSet(text, n) gives the same list or the
+// same error (only pages past n make a difference), so a printout need only
+// be laid out that far to know the answer.
+std::int32_t HighestPageNamed(const QString& text);
+
 // Builds the page list for the dialog's choice. For PageRange::Current the
 // page goes through AddPageNumber, so an impossible current page (the button
 // is disabled without a viewer) is an error rather than a bad list entry.

@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "support/benchprintouts.h"
 #include "support/printoutwriter.h"
 
 namespace zorpokaz {
@@ -218,6 +219,66 @@ TEST(RenderSheets, PrintModesOrderTheSheetSides) {
   }
   EXPECT_EQ(cli({"render", file, "--png", dir.path(), "--mode", "booklet"}).status, 1);
   EXPECT_EQ(cli({"render", file, "-o", dir.filePath("x.pdf"), "--mode", "poster"}).status, 1);
+}
+
+// A page set is answered from the pages up to its last one: the pages are
+// those a full layout gives, and a set the printout cannot satisfy gets the
+// error it gets after a full layout, whichever of its pages is wrong first.
+TEST(PagesSets, ThePagesAndTheErrorsOfAFullLayout) {
+  QTemporaryDir dir;
+  const QString file = dir.filePath("ksiega.wyd");
+  QFile f(file);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write(denseLedgerFile(30));
+  f.close();
+
+  const CliRun all = cli({"pages", file, "--json"});
+  ASSERT_EQ(all.status, 0) << all.err.toStdString();
+  const QJsonArray every = QJsonDocument::fromJson(all.out).object()["pages"].toArray();
+  ASSERT_EQ(every.size(), 30);
+  const CliRun some = cli({"pages", file, "--json", "--pages", " 6-7, 2 "});
+  ASSERT_EQ(some.status, 0) << some.err.toStdString();
+  const QJsonArray chosen = QJsonDocument::fromJson(some.out).object()["pages"].toArray();
+  ASSERT_EQ(chosen.size(), 3);
+  EXPECT_EQ(chosen[0], every[1]);
+  EXPECT_EQ(chosen[1], every[5]);
+  EXPECT_EQ(chosen[2], every[6]);
+  const CliRun summary = cli({"pages", file, "--pages", "30"});
+  EXPECT_TRUE(summary.out.startsWith("1 page(s) of 1429 x 2000 px at 96 dpi\npage 30: ")) << summary.out.toStdString();
+
+  const QString full = dir.filePath("full");
+  const QString one = dir.filePath("one");
+  ASSERT_EQ(cli({"render", file, "--png", full, "--pages", "1-3"}).status, 0);
+  ASSERT_EQ(cli({"render", file, "--png", one, "--pages", "3"}).status, 0);
+  QFile a(full + "/page-0003.png");
+  QFile b(one + "/page-0003.png");
+  ASSERT_TRUE(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+  EXPECT_EQ(a.readAll(), b.readAll());
+  EXPECT_EQ(QDir(one).entryList(QDir::Files), QStringList{"page-0003.png"});
+
+  const struct {
+    const char* set;
+    const char* message;
+  } errors[] = {
+      {"31", "Podany numer strony (31) przekracza"},
+      {"5, 0", "Podany numer strony (0) jest za mały"},
+      {"31, 0", "Podany numer strony (31) przekracza"},
+      {"0, 31", "Podany numer strony (0) jest za mały"},
+      {"4, 2-4", "Strona 4 jest podana kilka razy"},
+      {"6-4", "Podany zakres stron (6-4) jest nieprawidłowy"},
+      {"x", "Podane numery stron (x) są nieprawidłowe"},
+      {" ", "Nie podano zestawu stron"},
+  };
+  for (const auto& e : errors) {
+    for (const char* command : {"pages", "render"}) {
+      QStringList args{command, file, "--pages", e.set};
+      if (QByteArray(command) == "render") args << "--png" << dir.filePath("bad");
+      const CliRun r = cli(args);
+      EXPECT_EQ(r.status, 1) << command << " " << e.set;
+      EXPECT_TRUE(QString::fromUtf8(r.err).contains(QString::fromUtf8(e.message))) << command << " " << r.err.toStdString();
+    }
+  }
+  EXPECT_FALSE(QDir(dir.filePath("bad")).exists()) << "nothing is written for a set that fails";
 }
 
 // The dump of every sample parses, has at least one page, and is the same on

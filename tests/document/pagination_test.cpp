@@ -12,7 +12,9 @@
 #include "platform/gfx/pageimage.h"
 #include "platform/gfx/units.h"
 #include "support/emfbuilder.h"
+#include "support/benchprintouts.h"
 #include "support/loadbytes.h"
+#include "support/pagedigest.h"
 #include "support/printoutwriter.h"
 
 namespace zorpokaz {
@@ -294,6 +296,29 @@ TEST(Pagination, PagesCanBeHandedOutWithoutBeingKept) {
   EXPECT_EQ(texts, QStringList({"Strona 1", "Strona 2", "Strona 3"}));
   EXPECT_EQ(content.PageCount(), 3);
   EXPECT_TRUE(content.Pages().empty());
+}
+
+// A build asked for its first pages only stops at the last of them with
+// exactly those pages; asked for more than there are, it gives them all.
+TEST(Pagination, ABuildCanStopAtTheLastPageWanted) {
+  TMLineWydruk content;
+  loadBytes(denseLedgerFile(12), content);
+  content.Build();
+  ASSERT_EQ(content.PageCount(), 12);
+  std::vector<QByteArray> every;
+  for (const PageImage& page : content.Pages()) every.push_back(pageDigest(page));
+  EXPECT_FALSE(content.StoppedAtLastPage());
+  for (int last : {1, 5, 12, 13}) {
+    content.LastPage = last;
+    std::vector<QByteArray> got;
+    content.OnPageDone = [&](TMLineWydruk&, const PageImage& page) { got.push_back(pageDigest(page)); };
+    content.Build();
+    const int expected = std::min(last, 12);
+    EXPECT_EQ(got, std::vector<QByteArray>(every.begin(), every.begin() + expected)) << last;
+    EXPECT_EQ(content.PageCount(), expected);
+    EXPECT_EQ(content.StoppedAtLastPage(), last <= 12) << last;
+    EXPECT_FALSE(content.Aborted) << "stopping is no request to stop";
+  }
 }
 
 TEST(Pagination, ReservedLinesAreNeitherDrawnNorCounted) {

@@ -259,5 +259,32 @@ TEST(BuildPageList, NoBreakSpaceIsNotTrimmed) {
   EXPECT_EQ(r.message, "Podane numery stron (\xC2\xA0)\rsą nieprawidłowe !");
 }
 
+// A printout needs laying out only as far as the highest page a set names:
+// for every page count from there on the set gives the same list or the same
+// error, and a count below it gives an error.
+TEST(HighestPageNamed, DecidesTheSetForEveryLargerCount) {
+  const struct {
+    const char* text;
+    std::int32_t highest;
+  } cases[] = {
+      {"5-10, 12, 15", 15}, {"12, 3-4", 12},     {"7", 7},           {"5, 0", 5},   {"0, 31", 31},
+      {"9-3", 9},           {"4, 2-4", 4},       {"1 2", 12},        {"x", 0},      {"", 0},
+      {"-5", 0},            {"3, 99999999999", 0}, {"2147483647", 2147483647},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(HighestPageNamed(c.text), c.highest) << c.text;
+    if (c.highest <= 0 || c.highest > 1000) continue;
+    const Result at = capture([&] { return ParsePageSet(c.text, c.highest); });
+    for (std::int32_t n = c.highest + 1; n < c.highest + 40; ++n) {
+      const Result more = capture([&] { return ParsePageSet(c.text, n); });
+      EXPECT_EQ(more.pages, at.pages) << c.text << " " << n;
+      EXPECT_EQ(more.message, at.message) << c.text << " " << n;
+    }
+    if (at.outcome == Outcome::Pages) {
+      EXPECT_NE(capture([&] { return ParsePageSet(c.text, c.highest - 1); }).outcome, Outcome::Pages) << c.text;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace zorpokaz

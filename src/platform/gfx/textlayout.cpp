@@ -3,6 +3,7 @@
 #include "platform/gfx/dtflags.h"
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <cstdint>
 
@@ -341,13 +342,23 @@ bool layoutSingleLine(QByteArrayView text, const ByteAdvances& advances, const P
                       int lineHeight, SingleLine& out) {
   if (text.isEmpty()) return false;
   const bool single = flags & DT_SINGLELINE;
-  const bool noPrefix = flags & DT_NOPREFIX;
+  // Bytes that would make the text more than one plain line: a line break
+  // (not under DT_SINGLELINE) and a prefix (not under DT_NOPREFIX).
+  static constexpr auto kKind = [] {
+    std::array<uint8_t, 256> kind{};
+    kind[kCR] = kind[kLF] = 1;
+    kind[kPrefix] = 2;
+    return kind;
+  }();
+  const unsigned refused = (single ? 0u : 1u) | ((flags & DT_NOPREFIX) ? 0u : 2u);
   long long width = 0;
+  unsigned seen = 0;
   for (const char c : text) {
     const auto b = static_cast<unsigned char>(c);
-    if ((!single && (b == kCR || b == kLF)) || (!noPrefix && b == kPrefix)) return false;
     width += advances[b];
+    seen |= kKind[b];
   }
+  if (seen & refused) return false;
   // The line fits: no break, no ellipsis (nothing is left after it), whatever
   // the clipping.
   if (width > static_cast<long long>(rect.right) - rect.left) return false;
