@@ -100,27 +100,6 @@ void BodyReader::takeExact(void* buffer, std::size_t n) {
   }
 }
 
-QByteArrayView BodyReader::bodyString() {
-  const std::size_t avail = available();
-  if (avail >= 2) {
-    std::size_t head = 0;
-    std::size_t length = 0;
-    if (m_p[0] == kMarkerShortString) {
-      head = 2;
-      length = m_p[1];
-    } else if (m_p[0] == kMarkerLongString && avail >= 3) {
-      head = 3;
-      length = m_p[1] | (std::size_t(m_p[2]) << 8);
-    }
-    if (head > 0 && fits(head + length)) {
-      const QByteArrayView view(reinterpret_cast<const char*>(m_p + head), static_cast<qsizetype>(length));
-      m_p += head + length;
-      return view;
-    }
-  }
-  return bodyStringSlow();
-}
-
 // Across windows, at the end of the data or before damage: piece by piece,
 // every failure inside the string being the string's own error.
 QByteArrayView BodyReader::bodyStringSlow() {
@@ -152,18 +131,6 @@ QByteArrayView BodyReader::bodyStringSlow() {
   } catch (const Error&) {
     throw markerError(kMarkerShortString);
   }
-}
-
-std::uint32_t BodyReader::readName() { return m_names.intern(bodyString()); }
-
-char* BodyReader::readText(std::size_t trailer) {
-  const QByteArrayView text = bodyString();
-  if (text.isEmpty() && trailer == 0) return nullptr;
-  const auto length = static_cast<std::uint16_t>(text.size());
-  char* stored = static_cast<char*>(m_arena.allocate(sizeof length + text.size() + trailer, 1));
-  std::memcpy(stored, &length, sizeof length);
-  if (length > 0) std::memcpy(stored + sizeof length, text.data(), length);
-  return stored;
 }
 
 EmfPicture BodyReader::readPicture() {

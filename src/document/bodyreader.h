@@ -21,13 +21,13 @@
 
 #include "document/contentlimits.h"
 #include "document/linedruk.h"
+#include "document/modelarena.h"
+#include "document/stylenames.h"
 #include "document/tlinia.h"
 #include "platform/gfx/emfpicture.h"
 
 namespace zorpokaz {
 
-class ModelArena;
-class StyleNames;
 
 class BodyReader {
  public:
@@ -58,6 +58,22 @@ class BodyReader {
   void read(std::int32_t& value) { readLittleEndian(value); }
   void read(float& value) { readLittleEndian(value); }
 
+  // The next n bytes where they lie, consumed, when they can all be taken
+  // without reaching the end of what is at hand or damaged data; null (and
+  // nothing consumed) otherwise, for the record to be read value by value.
+  // A record read this way behaves as one read value by value: its marker is
+  // checked first, and on a wrong marker nothing else matters.
+  const unsigned char* tryTake(std::size_t n) {
+    if (!fits(n)) return nullptr;
+    const unsigned char* at = m_p;
+    m_p += n;
+    return at;
+  }
+  static std::int32_t int32At(const unsigned char* p) {
+    return static_cast<std::int32_t>(std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
+                                     std::uint32_t(p[3]) << 24);
+  }
+
   // Reads the marker byte; throws "Błąd czytania z pliku [expected]" when it
   // differs or is missing.
   void expectMarker(std::uint8_t expected) {
@@ -73,11 +89,19 @@ class BodyReader {
   // A body string (ReadBodyString's rules and errors).
   QByteArray readString() { return bodyString().toByteArray(); }
   // The number of a style name among the content's names.
-  std::uint32_t readName();
+  std::uint32_t readName() { return m_names.intern(bodyString()); }
   // A field's text, stored in the arena: a 16-bit length and the bytes, and
   // room for `trailer` more bytes after them; null for an empty text without
   // a trailer (which takes no room).
-  char* readText(std::size_t trailer);
+  char* readText(std::size_t trailer) {
+    const QByteArrayView text = bodyString();
+    if (text.isEmpty() && trailer == 0) return nullptr;
+    const auto length = static_cast<std::uint16_t>(text.size());
+    char* stored = static_cast<char*>(m_arena.allocate(sizeof length + length + trailer, 1));
+    std::memcpy(stored, &length, sizeof length);
+    if (length > 0) std::memcpy(stored + sizeof length, text.data(), length);
+    return stored;
+  }
   // An EMF picture (exact reads), or the same picture read before.
   EmfPicture readPicture();
   // The number of a picture among the content's pictures.
@@ -136,8 +160,28 @@ class BodyReader {
   std::size_t take(void* buffer, std::size_t n);
   void takeExact(void* buffer, std::size_t n);
   bool nextWindow();
-  // A body string's bytes: a view valid until the next read.
-  QByteArrayView bodyString();
+  // A body string's bytes: a view valid until the next read. Where it lies
+  // whole before the end of what is at hand, as it lies.
+  QByteArrayView bodyString() {
+    const std::size_t avail = available();
+    if (avail >= 2) {
+      std::size_t head = 0;
+      std::size_t length = 0;
+      if (m_p[0] == kMarkerShortString) {
+        head = 2;
+        length = m_p[1];
+      } else if (m_p[0] == kMarkerLongString && avail >= 3) {
+        head = 3;
+        length = m_p[1] | (std::size_t(m_p[2]) << 8);
+      }
+      if (head > 0 && fits(head + length)) {
+        const QByteArrayView view(reinterpret_cast<const char*>(m_p + head), static_cast<qsizetype>(length));
+        m_p += head + length;
+        return view;
+      }
+    }
+    return bodyStringSlow();
+  }
   QByteArrayView bodyStringSlow();
 
   Stream& m_stream;

@@ -1,30 +1,57 @@
 #include "document/modelarena.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <new>
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
 
 namespace zorpokaz {
 
 namespace {
 
-// Large enough that the chunks' own overhead vanishes, small enough that the
-// last, partly used one costs little in a short printout.
-constexpr std::size_t kChunkSize = 256 * 1024;
+// Chunks grow from small (a short printout costs little) to the size of a
+// huge page of the system, which a long printout fills by the hundred: one
+// page fault then maps what would otherwise take 512.
+constexpr std::size_t kFirstChunk = 64 * 1024;
+constexpr std::size_t kLargestChunk = 2 * 1024 * 1024;
+
+char* newChunk(std::size_t size) {
+  void* chunk = nullptr;
+  if (size >= kLargestChunk) {
+    size = (size + kLargestChunk - 1) / kLargestChunk * kLargestChunk;
+    chunk = std::aligned_alloc(kLargestChunk, size);
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+    if (chunk) madvise(chunk, size, MADV_HUGEPAGE);  // a hint; without it, ordinary pages
+#endif
+  } else {
+    chunk = std::malloc(size);
+  }
+  if (!chunk) throw std::bad_alloc();
+  return static_cast<char*>(chunk);
+}
 
 }  // namespace
 
+void ModelArena::FreeChunk::operator()(char* chunk) const { std::free(chunk); }
+
 void* ModelArena::allocateInNewChunk(std::size_t size, std::size_t align) {
-  // A piece larger than a chunk (a long text) gets a chunk of its own, and the
-  // chunk being filled stays the one to fill.
   const std::size_t need = size + align;
-  if (need > kChunkSize / 4 && m_next) {
-    m_chunks.push_back(std::make_unique_for_overwrite<char[]>(need));
+  const std::size_t next = std::min(kLargestChunk, m_chunks.empty() ? kFirstChunk : 2 * m_lastChunkSize);
+  // A piece larger than the next chunk would be (a long text) gets a chunk of
+  // its own, and the chunk being filled stays the one to fill.
+  if (need > next / 4 && m_next) {
+    m_chunks.emplace_back(newChunk(need));
     m_held += need;
     const std::uintptr_t base = reinterpret_cast<std::uintptr_t>(m_chunks.back().get());
     return reinterpret_cast<void*>((base + (align - 1)) & ~std::uintptr_t(align - 1));
   }
-  const std::size_t chunk = std::max(kChunkSize, need);
-  m_chunks.push_back(std::make_unique_for_overwrite<char[]>(chunk));
+  const std::size_t chunk = std::max(next, need);
+  m_chunks.emplace_back(newChunk(chunk));
   m_held += chunk;
+  m_lastChunkSize = chunk;
   m_next = m_chunks.back().get();
   m_end = m_next + chunk;
   return allocate(size, align);
@@ -36,6 +63,7 @@ void ModelArena::clear() {
   m_next = nullptr;
   m_end = nullptr;
   m_held = 0;
+  m_lastChunkSize = 0;
 }
 
 }  // namespace zorpokaz

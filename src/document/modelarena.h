@@ -37,7 +37,11 @@ class ModelArena {
  private:
   void* allocateInNewChunk(std::size_t size, std::size_t align);
 
-  std::vector<std::unique_ptr<char[]>> m_chunks;
+  struct FreeChunk {
+    void operator()(char* chunk) const;
+  };
+  std::vector<std::unique_ptr<char, FreeChunk>> m_chunks;
+  std::size_t m_lastChunkSize = 0;
   char* m_next = nullptr;
   char* m_end = nullptr;
   std::size_t m_held = 0;

@@ -12,7 +12,7 @@ void StyleNames::clear() {
   // A field that was never read names the default style.
   m_entries.push_back({QByteArray(TStyle::kDefaultStyleName), nullptr, false});
   m_index.insert(m_entries[0].name, 0);
-  m_recent.fill(0);
+  m_recent.fill(Recent{});
   m_nextRecent = 0;
 }
 
@@ -27,7 +27,8 @@ std::uint32_t StyleNames::internSlow(QByteArrayView name) {
     m_entries.push_back({key, nullptr, key == "LOGO"});
     m_index.insert(key, id);
   }
-  m_recent[m_nextRecent] = id;
+  const QByteArray& known = m_entries[id].name;
+  m_recent[m_nextRecent] = {known.constData(), known.size(), id};
   m_nextRecent = (m_nextRecent + 1) % m_recent.size();
   return id;
 }

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace zorpokaz {
@@ -24,10 +25,8 @@ class StyleNames {
   // The number of `name`, adding it when new. Fields repeat a few names over
   // and over: the last ones used are compared first.
   std::uint32_t intern(QByteArrayView name) {
-    for (std::uint32_t id : m_recent) {
-      const QByteArray& known = m_entries[id].name;
-      if (known.size() == name.size() && std::equal(name.begin(), name.end(), known.constBegin())) return id;
-    }
+    for (const Recent& r : m_recent)
+      if (r.size == name.size() && sameBytes(r.data, name.data(), r.size)) return r.id;
     return internSlow(name);
   }
 
@@ -51,12 +50,30 @@ class StyleNames {
     TStyl* style = nullptr;
     bool logo = false;
   };
+  // A name used lately: its bytes (those of its entry, which never change).
+  struct Recent {
+    const char* data = nullptr;
+    qsizetype size = -1;
+    std::uint32_t id = 0;
+  };
+  static bool sameBytes(const char* a, const char* b, qsizetype n) {
+    if (n >= 8 && n <= 16) {
+      // Two overlapping words cover a name of 8 to 16 bytes.
+      std::uint64_t a0, a1, b0, b1;
+      std::memcpy(&a0, a, 8);
+      std::memcpy(&b0, b, 8);
+      std::memcpy(&a1, a + n - 8, 8);
+      std::memcpy(&b1, b + n - 8, 8);
+      return a0 == b0 && a1 == b1;
+    }
+    return n == 0 || std::memcmp(a, b, static_cast<size_t>(n)) == 0;
+  }
   std::uint32_t internSlow(QByteArrayView name);
   static TStyl* findStyle(const QByteArray& name, const TStyle& styles);
 
   std::vector<Entry> m_entries;
   QHash<QByteArray, std::uint32_t> m_index;
-  std::array<std::uint32_t, 4> m_recent{};
+  std::array<Recent, 4> m_recent{};
   std::size_t m_nextRecent = 0;
 };
 

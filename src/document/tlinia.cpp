@@ -7,10 +7,16 @@ namespace zorpokaz {
 static_assert(sizeof(TLinia) == 16, "a ledger holds millions of lines");
 
 void TLinia::LoadFromStream(BodyReader& reader) {
-  reader.expectMarker(kMarkerLine);
-  reader.read(SkipWhenRepeated);
   std::uint8_t count = 0;
-  reader.read(count);
+  if (const unsigned char* p = reader.tryTake(3)) {
+    if (p[0] != kMarkerLine) throw markerError(kMarkerLine);
+    SkipWhenRepeated = p[1] != 0;
+    count = p[2];
+  } else {
+    reader.expectMarker(kMarkerLine);
+    reader.read(SkipWhenRepeated);
+    reader.read(count);
+  }
   if (count == 0) return;
   reader.countFields(count);
   // At most 255 fields: the array is made once, whole. A count the data does

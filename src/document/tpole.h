@@ -71,6 +71,7 @@ class TPole {
   unsigned DrawFlags() const;
 
  private:
+  void readFixedPart(BodyReader& reader);
   void drawRule(TMLineWydruk& owner, const PxRect& rect) const;
   void drawLeader(TMLineWydruk& owner, const QString& text, const PxRect& rect) const;
   std::uint32_t pictureIndex() const;
