@@ -39,7 +39,7 @@ void PageCanvas::selectFont(const RealizedFont& font) {
 
 int PageCanvas::recordedFontIndex() {
   if (m_fontIndex < 0 || m_fontGeneration != m_image->m_generation) {
-    m_fontIndex = m_image->internFont(m_logFont);
+    m_fontIndex = m_image->internFont(*m_font);
     m_fontGeneration = m_image->m_generation;
   }
   return m_fontIndex;

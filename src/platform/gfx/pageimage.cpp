@@ -2,6 +2,7 @@
 
 #include "platform/codepage.h"
 #include "platform/gfx/dtflags.h"
+#include "platform/gfx/pagestream.h"
 #include "platform/gfx/realizedfont.h"
 #include "platform/gfx/textlayout.h"
 
@@ -11,188 +12,12 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
-#include <memory>
-#include <mutex>
-#include <utility>
 
 namespace zorpokaz {
 
-// Stream records (all integers as LEB128 varints, signed ones zigzagged):
-//   text:    1 flags font color left top width height len8 utf8[len8] nlines
-//            { head (bit0 literal, bit1 underline, rest len8) [start8 | utf8]
-//              x−left baseline−top [ux−x uw] } × nlines
-//   line:    2 color penWidth x1 y1 x2−x1 y2−y1
-//   picture: 3 picture left top width height
 namespace {
 
-enum Tag : uint8_t { kText = 1, kLine = 2, kPicture = 3 };
-
-// Appends to the stream through a pointer: room for the most a record can
-// take is made first, and what was not used is cut off at the end.
-class Writer {
- public:
-  Writer(QByteArray& stream, qsizetype most) : m_stream(stream), m_start(stream.size()) {
-    stream.resize(m_start + most);
-    m_p = stream.data() + m_start;
-  }
-  ~Writer() { m_stream.truncate(m_p - m_stream.constData()); }
-  Writer(const Writer&) = delete;
-  Writer& operator=(const Writer&) = delete;
-
-  void byte(uint8_t b) { *m_p++ = static_cast<char>(b); }
-  void u(uint64_t v) {
-    while (v >= 0x80) {
-      *m_p++ = static_cast<char>((v & 0x7F) | 0x80);
-      v >>= 7;
-    }
-    *m_p++ = static_cast<char>(v);
-  }
-  void s(int64_t v) { u((static_cast<uint64_t>(v) << 1) ^ static_cast<uint64_t>(v >> 63)); }
-  void bytes(const char* data, qsizetype n) {
-    std::memcpy(m_p, data, static_cast<size_t>(n));
-    m_p += n;
-  }
-  char* at() { return m_p; }
-  void advance(qsizetype n) { m_p += n; }
-
- private:
-  QByteArray& m_stream;
-  qsizetype m_start;
-  char* m_p;
-};
-
-constexpr qsizetype kVarint = 10;  // the most bytes of one value
-
-// UTF-8 of the 256 bytes of a code page.
-struct Utf8Table {
-  uint8_t length[256];
-  char bytes[256][3];
-};
-
-const Utf8Table& utf8Table(int codePage) {
-  static std::mutex mutex;
-  static std::vector<std::pair<int, std::unique_ptr<Utf8Table>>> tables;
-  std::lock_guard lock(mutex);
-  for (const auto& [page, table] : tables)
-    if (page == codePage) return *table;
-  auto table = std::make_unique<Utf8Table>();
-  for (int b = 0; b < 256; ++b) {
-    const QByteArray utf8 = QString(codePageChar(codePage, static_cast<unsigned char>(b))).toUtf8();
-    table->length[b] = static_cast<uint8_t>(utf8.size());
-    std::memcpy(table->bytes[b], utf8.constData(), static_cast<size_t>(utf8.size()));
-  }
-  tables.emplace_back(codePage, std::move(table));
-  return *tables.back().second;
-}
-
-int toInt(int64_t v) { return static_cast<int>(std::clamp<int64_t>(v, INT_MIN, INT_MAX)); }
-
-// UTF-8 length of a UTF-16 range.
-int utf8Length(QStringView s) {
-  int n = 0;
-  for (qsizetype i = 0; i < s.size(); ++i) {
-    const char16_t c = s[i].unicode();
-    if (c < 0x80)
-      n += 1;
-    else if (c < 0x800)
-      n += 2;
-    else if (QChar::isHighSurrogate(c) && i + 1 < s.size() && s[i + 1].isLowSurrogate()) {
-      n += 4;
-      ++i;
-    } else
-      n += 3;
-  }
-  return n;
-}
-
-class Reader {
- public:
-  explicit Reader(const QByteArray& s)
-      : m_p(reinterpret_cast<const uint8_t*>(s.constData())), m_end(m_p + s.size()) {}
-  bool atEnd() const { return m_p >= m_end; }
-  uint64_t u() {
-    uint64_t v = 0;
-    for (int shift = 0; m_p < m_end && shift < 64; shift += 7) {
-      const uint8_t b = *m_p++;
-      v |= static_cast<uint64_t>(b & 0x7F) << shift;
-      if (!(b & 0x80)) return v;
-    }
-    m_p = m_end;
-    return v;
-  }
-  int64_t s() {
-    const uint64_t v = u();
-    return static_cast<int64_t>(v >> 1) ^ -static_cast<int64_t>(v & 1);
-  }
-  int i() { return toInt(s()); }
-  // A view of n bytes (fewer at a corrupt end).
-  const char* bytes(uint64_t n, int* got) {
-    const uint64_t left = static_cast<uint64_t>(m_end - m_p);
-    n = std::min(n, left);
-    const char* p = reinterpret_cast<const char*>(m_p);
-    m_p += n;
-    *got = static_cast<int>(n);
-    return p;
-  }
-
- private:
-  const uint8_t* m_p;
-  const uint8_t* m_end;
-};
-
-struct DecodedLine {
-  const char* utf8;
-  int len8;
-  int x;
-  int baseline;
-  int underlineX;
-  int underlineWidth;
-};
-
-struct DecodedText {
-  unsigned flags;
-  int font;
-  int color;
-  PxRect rect;
-  const char* utf8;
-  int len8;
-  std::vector<DecodedLine> lines;
-};
-
-void readText(Reader& r, DecodedText& t) {
-  t.flags = static_cast<unsigned>(r.u());
-  t.font = toInt(static_cast<int64_t>(r.u()));
-  t.color = toInt(static_cast<int64_t>(r.u()));
-  // One value per statement: the stream order must be the reading order.
-  const int64_t left = r.s();
-  const int64_t top = r.s();
-  const int64_t width = r.s();
-  const int64_t height = r.s();
-  t.rect = {toInt(left), toInt(top), toInt(left + width), toInt(top + height)};
-  t.utf8 = r.bytes(r.u(), &t.len8);
-  const uint64_t count = r.u();
-  t.lines.clear();
-  for (uint64_t k = 0; k < count && !r.atEnd(); ++k) {
-    DecodedLine l{};
-    const uint64_t head = r.u();
-    const uint64_t len8 = head >> 2;
-    if (head & 1) {
-      l.utf8 = r.bytes(len8, &l.len8);
-    } else {
-      const uint64_t start = std::min<uint64_t>(r.u(), static_cast<uint64_t>(t.len8));
-      l.utf8 = t.utf8 + start;
-      l.len8 = static_cast<int>(std::min<uint64_t>(len8, static_cast<uint64_t>(t.len8) - start));
-    }
-    const int64_t x = left + r.s();
-    l.x = toInt(x);
-    l.baseline = toInt(top + r.s());
-    if (head & 2) {
-      l.underlineX = toInt(x + r.s());
-      l.underlineWidth = toInt(static_cast<int64_t>(r.u()));
-    }
-    t.lines.push_back(l);
-  }
-}
+using namespace pagestream;
 
 QColor colorOf(uint32_t ref) { return QColor(ref & 0xFF, (ref >> 8) & 0xFF, (ref >> 16) & 0xFF); }
 
@@ -270,16 +95,18 @@ QString colorRefName(uint32_t colorRef) { return colorOf(colorRef).name(QColor::
 void PageImage::clear() {
   ++m_generation;
   m_itemCount = 0;
+  m_lastTop = 0;
   m_stream.clear();
   m_fonts.clear();
   m_colors.clear();
+  m_flagWords.clear();
   m_pictures.clear();
 }
 
-int PageImage::internFont(const LogFont& font) {
+int PageImage::internFont(const RealizedFont& font) {
   for (size_t i = 0; i < m_fonts.size(); ++i)
-    if (m_fonts[i] == font) return static_cast<int>(i);
-  m_fonts.push_back(font);
+    if (m_fonts[i] == &font) return static_cast<int>(i);
+  m_fonts.push_back(&font);
   return static_cast<int>(m_fonts.size() - 1);
 }
 
@@ -291,9 +118,45 @@ int PageImage::internColor(uint32_t colorRef) {
   return static_cast<int>(m_colors.size() - 1);
 }
 
+namespace {
+
+// A text line record up to its text: tag, font, colour and rectangle.
+void textLineHead(Writer& w, int flagIndex, const PxRect& rect, int fontIndex, int colorIndex, int64_t& lastTop) {
+  w.byte(static_cast<uint8_t>(kTextLine + flagIndex));
+  w.u(static_cast<uint64_t>(fontIndex));
+  w.u(static_cast<uint64_t>(colorIndex));
+  w.s(rect.left);
+  w.s(rect.top - lastTop);
+  w.s(static_cast<int64_t>(rect.right) - rect.left);
+  w.s(static_cast<int64_t>(rect.bottom) - rect.top);
+  lastTop = rect.top;
+}
+
+}  // namespace
+
+int PageImage::textLineFlag(unsigned flags) {
+  for (size_t i = 0; i < m_flagWords.size(); ++i)
+    if (m_flagWords[i] == flags) return static_cast<int>(i);
+  if (m_flagWords.size() >= kTextLineFlags) return -1;
+  m_flagWords.push_back(flags);
+  return static_cast<int>(m_flagWords.size() - 1);
+}
+
 void PageImage::appendText(const QString& text, const PxRect& rect, unsigned flags, int fontIndex, int colorIndex,
                            const TextLayout& layout, int ascent) {
   const QByteArray utf8 = text.toUtf8();
+  const LaidOutLine* only = layout.lines.size() == 1 ? &layout.lines[0] : nullptr;
+  const bool oneLine = only && only->isSpan && only->start == 0 && only->length == text.size() && only->underlineWidth <= 0;
+  if (const int f = oneLine ? textLineFlag(flags) : -1; f >= 0) {
+    Writer w(m_stream, 10 * kVarint + utf8.size());
+    textLineHead(w, f, rect, fontIndex, colorIndex, m_lastTop);
+    w.u(static_cast<uint64_t>(utf8.size()));
+    w.bytes(utf8.constData(), utf8.size());
+    w.s(static_cast<int64_t>(only->x) - rect.left);
+    w.s(static_cast<int64_t>(only->top) + ascent - rect.top);
+    ++m_itemCount;
+    return;
+  }
   qsizetype most = 10 * kVarint + utf8.size();
   for (const LaidOutLine& line : layout.lines) most += 6 * kVarint + (line.isSpan ? 0 : 3 * line.text.size());
   Writer w(m_stream, most);
@@ -305,6 +168,7 @@ void PageImage::appendText(const QString& text, const PxRect& rect, unsigned fla
   w.s(rect.top);
   w.s(static_cast<int64_t>(rect.right) - rect.left);
   w.s(static_cast<int64_t>(rect.bottom) - rect.top);
+  m_lastTop = rect.top;
   w.u(static_cast<uint64_t>(utf8.size()));
   w.bytes(utf8.constData(), utf8.size());
   w.u(layout.lines.size());
@@ -339,19 +203,20 @@ void PageImage::appendText(const QString& text, const PxRect& rect, unsigned fla
   ++m_itemCount;
 }
 
-// The same record as appendText makes for the text with its one line.
+// The record appendText makes for the decoded text with its one line.
 void PageImage::appendSingleLine(QByteArrayView text, int codePage, const PxRect& rect, unsigned flags,
                                  int fontIndex, int colorIndex, const SingleLine& line, int ascent) {
+  const int f = textLineFlag(flags);
+  if (f < 0) {
+    // Past the flag words a text line can name (never in a printout).
+    TextLayout layout;
+    layout.lines.push_back({0, static_cast<int>(text.size()), true, {}, line.x, line.top, line.width, 0, 0});
+    appendText(decodeWindowsCodePage(text, codePage), rect, flags, fontIndex, colorIndex, layout, ascent);
+    return;
+  }
   const Utf8Table& table = utf8Table(codePage);
-  Writer w(m_stream, 14 * kVarint + 3 * text.size());
-  w.byte(kText);
-  w.u(flags);
-  w.u(static_cast<uint64_t>(fontIndex));
-  w.u(static_cast<uint64_t>(colorIndex));
-  w.s(rect.left);
-  w.s(rect.top);
-  w.s(static_cast<int64_t>(rect.right) - rect.left);
-  w.s(static_cast<int64_t>(rect.bottom) - rect.top);
+  Writer w(m_stream, 10 * kVarint + 3 * text.size());
+  textLineHead(w, f, rect, fontIndex, colorIndex, m_lastTop);
   uint64_t len8 = 0;
   for (const char c : text) len8 += table.length[static_cast<unsigned char>(c)];
   w.u(len8);
@@ -366,9 +231,6 @@ void PageImage::appendSingleLine(QByteArrayView text, int codePage, const PxRect
     }
   }
   w.advance(static_cast<qsizetype>(len8));
-  w.u(1);
-  w.u(len8 << 2);
-  w.u(0);
   w.s(static_cast<int64_t>(line.x) - rect.left);
   w.s(static_cast<int64_t>(line.top) + ascent - rect.top);
   ++m_itemCount;
@@ -402,8 +264,8 @@ void PageImage::appendPicture(const EmfPicture& picture, const PxRect& rect) {
 
 size_t PageImage::byteSize() const {
   size_t n = sizeof(*this) + static_cast<size_t>(m_stream.capacity());
-  for (const LogFont& f : m_fonts) n += sizeof(LogFont) + static_cast<size_t>(f.face.capacity()) * 2;
-  n += m_colors.capacity() * sizeof(uint32_t);
+  n += m_fonts.capacity() * sizeof(const RealizedFont*);
+  n += (m_colors.capacity() + m_flagWords.capacity()) * sizeof(uint32_t);
   for (const EmfPicture& p : m_pictures) n += sizeof(EmfPicture) + static_cast<size_t>(p.bytes().size());
   return n;
 }
@@ -416,10 +278,10 @@ std::vector<PageImage::Item> PageImage::items() const {
   while (!r.atEnd()) {
     const uint64_t tag = r.u();
     Item item;
-    if (tag == kText) {
-      readText(r, t);
+    if (tag == kText || tag >= kTextLine) {
+      readText(r, tag, m_flagWords, t);
       item.kind = ItemKind::Text;
-      if (t.font >= 0 && t.font < static_cast<int>(m_fonts.size())) item.font = m_fonts[t.font];
+      if (t.font >= 0 && t.font < static_cast<int>(m_fonts.size())) item.font = m_fonts[t.font]->logFont();
       if (t.color >= 0 && t.color < static_cast<int>(m_colors.size())) item.color = m_colors[t.color];
       item.text = QString::fromUtf8(t.utf8, t.len8);
       item.rect = t.rect;
@@ -460,11 +322,11 @@ namespace {
 // vertical range the painter's clip leaves visible.
 class Replay {
  public:
-  Replay(QPainter& painter, const QTransform& page, bool mono, const std::vector<LogFont>& fonts,
-         const std::vector<uint32_t>& colors, const std::vector<EmfPicture>& pictures)
-      : m_painter(painter), m_page(page), m_mono(mono), m_pictures(pictures) {
-    m_fonts.reserve(fonts.size());
-    for (const LogFont& f : fonts) m_fonts.push_back(&RealizedFont::get(f));
+  Replay(QPainter& painter, const QTransform& page, bool mono, const std::vector<const RealizedFont*>& fonts,
+         const std::vector<uint32_t>& colors, const std::vector<uint32_t>& flagWords,
+         const std::vector<EmfPicture>& pictures)
+      : m_painter(painter), m_page(page), m_mono(mono), m_pictures(pictures), m_flagWords(flagWords),
+        m_fonts(fonts) {
     m_colors.reserve(colors.size());
     for (uint32_t c : colors) m_colors.push_back(mono ? QColor(Qt::black) : colorOf(c));
     // Lines of text entirely above or below the clip (a viewer repainting
@@ -476,8 +338,8 @@ class Replay {
     }
   }
 
-  void text(Reader& r) {
-    readText(r, m_text);
+  void text(Reader& r, uint64_t tag) {
+    readText(r, tag, m_flagWords, m_text);
     if (m_text.font < 0 || m_text.font >= static_cast<int>(m_fonts.size())) return;
     const bool clip = !(m_text.flags & DT_NOCLIP);
     if (clip) {
@@ -524,7 +386,8 @@ class Replay {
   QTransform m_page;
   bool m_mono;
   const std::vector<EmfPicture>& m_pictures;
-  std::vector<const RealizedFont*> m_fonts;
+  const std::vector<uint32_t>& m_flagWords;
+  const std::vector<const RealizedFont*>& m_fonts;
   std::vector<QColor> m_colors;
   double m_visibleTop = -1e300;
   double m_visibleBottom = 1e300;
@@ -544,12 +407,12 @@ void PageImage::replay(QPainter& painter, const QRectF& target, bool mono) const
   painter.setRenderHint(QPainter::Antialiasing, !mono);
   painter.setRenderHint(QPainter::TextAntialiasing, !mono);
   painter.setRenderHint(QPainter::SmoothPixmapTransform, !mono);
-  Replay replay(painter, page, mono, m_fonts, m_colors, m_pictures);
+  Replay replay(painter, page, mono, m_fonts, m_colors, m_flagWords, m_pictures);
   Reader r(m_stream);
   while (!r.atEnd()) {
     const uint64_t tag = r.u();
-    if (tag == kText)
-      replay.text(r);
+    if (tag == kText || tag >= kTextLine)
+      replay.text(r, tag);
     else if (tag == kLine)
       replay.line(r);
     else if (tag == kPicture)

@@ -5,10 +5,11 @@
 //
 // Recording goes through PageCanvas only. Lines of text are broken and placed
 // when recorded; replay draws glyphs at those fixed positions. Storage: one
-// byte stream of variable-length records (text bytes inline as UTF-8; a line
-// that is a span of its item's text is stored as offset and length), with
-// fonts, colours and pictures interned in small tables. A copy is an
-// independent value (copy-on-write underneath).
+// byte stream of variable-length records (pagestream.h: text bytes inline as
+// UTF-8, a line that is a span of its item's text as offset and length, a
+// text that is one line of its own in a shorter record of its own), with
+// fonts, colours, flag words and pictures interned in small tables. A copy
+// is an independent value (copy-on-write underneath).
 #pragma once
 
 #include "platform/gfx/emfpicture.h"
@@ -31,6 +32,7 @@ class QPainter;
 namespace zorpokaz {
 
 class PageCanvas;
+class RealizedFont;
 struct TextLayout;
 struct SingleLine;
 
@@ -92,7 +94,9 @@ class PageImage {
 
  private:
   friend class PageCanvas;
-  int internFont(const LogFont& font);
+  int internFont(const RealizedFont& font);
+  // The number of a flag word a text line record can name; -1 past them.
+  int textLineFlag(unsigned flags);
   int internColor(uint32_t colorRef);
   void appendText(const QString& text, const PxRect& rect, unsigned flags, int fontIndex, int colorIndex,
                   const TextLayout& layout, int ascent);
@@ -108,8 +112,12 @@ class PageImage {
   // font's number is no longer valid.
   uint32_t m_generation = 0;
   QByteArray m_stream;
-  std::vector<LogFont> m_fonts;
+  int64_t m_lastTop = 0;  // the top of the last text recorded (text lines count from it)
+  // Fonts live as long as the process (RealizedFont::get), so a page names
+  // them by their realisation.
+  std::vector<const RealizedFont*> m_fonts;
   std::vector<uint32_t> m_colors;
+  std::vector<uint32_t> m_flagWords;  // of the text line records
   std::vector<EmfPicture> m_pictures;
 };
 
