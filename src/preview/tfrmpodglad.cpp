@@ -1,6 +1,7 @@
 #include "preview/tfrmpodglad.h"
 
 #include "document/twydruk.h"
+#include "platform/freememory.h"
 #include "platform/gfx/pageimage.h"
 #include "preview/temfviewer.h"
 #include "ui/apperror.h"
@@ -191,6 +192,9 @@ void TFrmPodglad::LoadPrintout() {
     return;
   }
   document.reset();
+  // The document's model was the largest thing the window had: what it
+  // freed goes back to the system, leaving the window with its pages.
+  ReturnFreeMemory();
   m_hb->ShowLeftText(QString());
   m_loading = false;
   SetBusy(false, true);
