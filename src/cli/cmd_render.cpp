@@ -135,16 +135,7 @@ int cmdRender(const QStringList& argsIn) {
 
   auto doc = buildPrintout(args.front(), dpi);
   const auto& pages = doc->Tekst().Pages();
-  PageList chosen;
-  if (pageSet.isEmpty()) {
-    for (int i = 1; i <= static_cast<int>(pages.size()); ++i) chosen.push_back(i);
-  } else {
-    try {
-      chosen = ParsePageSet(TrimBlanks(pageSet), static_cast<int>(pages.size()));
-    } catch (const Error& e) {  // the page-set messages and the conversion error
-      throw UsageError(QString::fromUtf8(e.what()).replace(QLatin1Char('\r'), QLatin1Char(' ')).toStdString());
-    }
-  }
+  const PageList chosen = choosePages(pageSet, static_cast<int>(pages.size()));
   if (print.any) {
     renderSheets(pages, chosen, pdf, margins, doc->WczytanyPlikNazwa(), print.settings);
   } else if (!pdf.isEmpty()) {
