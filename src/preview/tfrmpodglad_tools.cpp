@@ -39,8 +39,8 @@ namespace zorpokaz {
 
 namespace {
 
-constexpr int kToolButton = 24;
-constexpr int kToolsGap = 4;
+constexpr int kToolButton = 22;
+constexpr int kToolsGap = 2;
 
 TFrmPodglad::PdfWriter& pdfWriter() {
   static TFrmPodglad::PdfWriter writer;
@@ -53,7 +53,7 @@ QToolButton* toolButton(QWidget* parent, const QIcon& icon, const QString& hint)
   b->setToolTip(hint);
   b->setAutoRaise(true);
   b->setFocusPolicy(Qt::NoFocus);
-  b->setFixedSize(kToolButton, kToolButton - 2);
+  b->setFixedSize(kToolButton, kToolButton);
   return b;
 }
 
@@ -107,7 +107,7 @@ void TFrmPodglad::buildTools(QWidget* pGora) {
   m_btnZoom = new QToolButton(m_pNarzedzia);
   m_btnZoom->setFocusPolicy(Qt::NoFocus);
   m_btnZoom->setPopupMode(QToolButton::InstantPopup);
-  m_btnZoom->setFixedHeight(kToolButton - 2);
+  m_btnZoom->setFixedHeight(kToolButton);
   for (QWidget* w : std::initializer_list<QWidget*>{m_btnZnajdz, m_btnPdf, m_btnKopiuj, m_btnZoom}) row->addWidget(w);
   connect(m_btnZnajdz, &QToolButton::clicked, this, &TFrmPodglad::OpenFind);
   connect(m_btnPdf, &QToolButton::clicked, this, &TFrmPodglad::SaveAsPdf);
@@ -157,7 +157,7 @@ TFrmPodglad::ToolsLayout TFrmPodglad::LayOutTools(int room, int buttonsWidth, in
 
 void TFrmPodglad::layoutTools(int room) {
   const int buttons = 3 * (kToolButton + 1);
-  const int readout = std::max(m_btnZoom->sizeHint().width(), 64);
+  const int readout = std::max(m_btnZoom->sizeHint().width(), 56);
   m_btnZoom->setFixedWidth(readout);
   const ToolsLayout l = LayOutTools(room, buttons, readout);
   for (QToolButton* b : {m_btnZnajdz, m_btnPdf, m_btnKopiuj}) b->setVisible(l.buttonsShown);
