@@ -179,6 +179,7 @@ void TFrmPodglad::LoadPrintout() {
     const int dpi = s ? qRound(s->logicalDotsPerInchX()) : 96;
     document->setResolution(dpi > 0 ? dpi : 96);
     m_hb->setTextAccept(QString());
+    updateTools();
     m_hb->ShowLeftText(QStringLiteral("Wczytywanie pliku..."));
     document->LoadFromFile(m_fileName);
     m_hb->ShowLeftText(QStringLiteral("Tworzenie stron..."));

@@ -327,6 +327,10 @@ void TFrmPodglad::SaveAsPdf() {
   updateTools();
   SetBusy(true, true);
   progress.Open();
+  // The file dialog has gone: the preview takes the keyboard back before the
+  // work starts, so that Escape reaches it.
+  activateWindow();
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
   bool written = false;
   try {
     written = pdfWriter()(request);
@@ -337,7 +341,10 @@ void TFrmPodglad::SaveAsPdf() {
   SetBusy(false, true);
   m_saving = false;
   updateTools();
-  if (written) m_hb->ShowHintText(QStringLiteral("Zapisano plik %1").arg(QDir::toNativeSeparators(request.path)));
+  if (written)
+    m_hb->ShowHintText(QStringLiteral("Zapisano plik %1").arg(QDir::toNativeSeparators(request.path)));
+  else if (m_saveCancelled)
+    m_hb->ShowHintText(QStringLiteral("Zapisywanie pliku PDF przerwano"));
 }
 
 }  // namespace zorpokaz
