@@ -69,8 +69,23 @@ QString FoldForSearch(QString text) {
 }
 
 void FindIndex::addPage(const PageImage& page) {
-  for (const TextRun& run : PageTextRuns(page)) {
-    m_text += FoldForSearch(run.text).toStdString();
+  const auto& table = foldTable();
+  const std::vector<TextRunRef> runs = PageTextRunRefs(page);
+  size_t need = 0;
+  for (const TextRunRef& run : runs) need += static_cast<size_t>(run.len8) + 1;
+  // Grown by a quarter at a time rather than doubled: on a long printout the
+  // buffer is the larger part of the index.
+  if (m_text.size() + need > m_text.capacity())
+    m_text.reserve(std::max(m_text.size() + need, m_text.capacity() + m_text.capacity() / 4));
+  for (const TextRunRef& run : runs) {
+    const char* bytes = run.utf8;
+    const bool ascii = std::all_of(bytes, bytes + run.len8, [](char b) { return static_cast<unsigned char>(b) < 0x80; });
+    if (ascii) {
+      // Most runs (dates, numbers, amounts) need no decoding at all.
+      for (int i = 0; i < run.len8; ++i) m_text += static_cast<char>(table[static_cast<unsigned char>(bytes[i])]);
+    } else {
+      m_text += FoldForSearch(QString::fromUtf8(bytes, run.len8)).toStdString();
+    }
     m_text += '\n';
   }
   m_pageStart.push_back(m_text.size());

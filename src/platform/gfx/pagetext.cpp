@@ -29,43 +29,63 @@ int TextRun::advance(int from, int to) const {
 
 namespace {
 
-bool sameRow(const TextRun& reference, const TextRun& run) {
-  const int overlap = std::min(reference.bottom(), run.bottom()) - std::max(reference.top(), run.top());
-  const int smaller = std::min(reference.bottom() - reference.top(), run.bottom() - run.top());
+int topOf(const TextRunRef& r) { return r.baseline - r.font->ascent(); }
+int bottomOf(const TextRunRef& r) { return r.baseline + r.font->descent(); }
+
+bool sameRow(const TextRunRef& reference, const TextRunRef& run) {
+  const int overlap = std::min(bottomOf(reference), bottomOf(run)) - std::max(topOf(reference), topOf(run));
+  const int smaller = std::min(bottomOf(reference) - topOf(reference), bottomOf(run) - topOf(run));
   return overlap > 0 && 2 * overlap >= smaller;
 }
 
+TextRun runOf(const TextRunRef& r) { return {QString::fromUtf8(r.utf8, r.len8), r.x, r.baseline, r.font}; }
+
 }  // namespace
 
-std::vector<TextRow> PageTextRows(const PageImage& page) {
-  std::vector<TextRun> runs;
-  for (PageImage::Item& item : page.items()) {
-    if (item.kind != PageImage::ItemKind::Text) continue;
-    const RealizedFont* font = &RealizedFont::get(item.font);
-    for (PageImage::TextLine& line : item.lines)
-      if (!line.text.isEmpty()) runs.push_back({std::move(line.text), line.x, line.baseline, font});
-  }
-  std::stable_sort(runs.begin(), runs.end(), [](const TextRun& a, const TextRun& b) {
+std::vector<TextRunRef> PageTextRunRefs(const PageImage& page) {
+  std::vector<TextRunRef> runs;
+  // A page uses a handful of fonts: each is looked up once.
+  const LogFont* lastLogFont = nullptr;
+  const RealizedFont* font = nullptr;
+  page.forEachTextLine([&](const PageImage::TextLineView& line) {
+    if (line.len8 <= 0 || !line.font) return;
+    if (line.font != lastLogFont) {
+      lastLogFont = line.font;
+      font = &RealizedFont::get(*line.font);
+    }
+    runs.push_back({line.utf8, line.len8, line.x, line.baseline, font, 0});
+  });
+  std::stable_sort(runs.begin(), runs.end(), [](const TextRunRef& a, const TextRunRef& b) {
     return a.baseline != b.baseline ? a.baseline < b.baseline : a.x < b.x;
   });
-  std::vector<TextRow> rows;
+  // Rows: a run joins the row of the first run of that row when they overlap enough.
   size_t reference = 0;
+  int row = -1;
   for (size_t i = 0; i < runs.size(); ++i) {
-    if (rows.empty() || !sameRow(runs[reference], runs[i])) {
-      rows.emplace_back();
+    if (row < 0 || !sameRow(runs[reference], runs[i])) {
+      ++row;
       reference = i;
     }
-    rows.back().push_back(runs[i]);
+    runs[i].row = row;
   }
-  for (TextRow& row : rows)
-    std::stable_sort(row.begin(), row.end(), [](const TextRun& a, const TextRun& b) { return a.x < b.x; });
+  std::stable_sort(runs.begin(), runs.end(), [](const TextRunRef& a, const TextRunRef& b) {
+    return a.row != b.row ? a.row < b.row : a.x < b.x;
+  });
+  return runs;
+}
+
+std::vector<TextRow> PageTextRows(const PageImage& page) {
+  std::vector<TextRow> rows;
+  for (const TextRunRef& r : PageTextRunRefs(page)) {
+    if (static_cast<int>(rows.size()) <= r.row) rows.resize(static_cast<size_t>(r.row) + 1);
+    rows[static_cast<size_t>(r.row)].push_back(runOf(r));
+  }
   return rows;
 }
 
 std::vector<TextRun> PageTextRuns(const PageImage& page) {
   std::vector<TextRun> runs;
-  for (TextRow& row : PageTextRows(page))
-    for (TextRun& run : row) runs.push_back(std::move(run));
+  for (const TextRunRef& r : PageTextRunRefs(page)) runs.push_back(runOf(r));
   return runs;
 }
 

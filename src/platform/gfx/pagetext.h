@@ -34,6 +34,21 @@ struct TextRun {
 // The runs of one line of the page, left to right.
 using TextRow = std::vector<TextRun>;
 
+// A run as the page image holds it (UTF-8 bytes inside the image, valid while
+// the image lives and is not changed), with the row it belongs to. The cheap
+// way through every page of a long printout.
+struct TextRunRef {
+  const char* utf8 = nullptr;
+  int len8 = 0;
+  int x = 0;
+  int baseline = 0;
+  const RealizedFont* font = nullptr;
+  int row = 0;
+};
+
+// Every run of the page in reading order, numbered by row.
+std::vector<TextRunRef> PageTextRunRefs(const PageImage& page);
+
 // Rows in reading order. A run joins the row of the run above it in the sort
 // (by baseline) when their boxes overlap by at least half the smaller height,
 // so fields of one printed line in different fonts stay together.
