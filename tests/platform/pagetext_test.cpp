@@ -28,7 +28,10 @@ TEST(PageText, RowsInReadingOrderWithTabsBetweenFields) {
   // Drawn bottom up and right to left, as a layout may.
   field(c, kSmall, QStringLiteral("Razem:"), {100, 400, 400, 430});
   field(c, kSmall, QStringLiteral("1 968,50"), {900, 400, 1200, 430}, DT_SINGLELINE | DT_RIGHT);
+  c.setPen(0, 3);  // rules between the texts are passed over
+  c.line(100, 380, 1200, 380);
   field(c, kSmall, QStringLiteral("860,00"), {900, 300, 1200, 330}, DT_SINGLELINE | DT_RIGHT);
+  c.line(-5, 280, 1200, 281);
   field(c, kSmall, QStringLiteral("Papier\tksero"), {300, 300, 880, 330});
   field(c, kSmall, QStringLiteral("1."), {100, 300, 280, 330});
   // A title in a taller font on the same printed line as a small note, both
