@@ -11,6 +11,7 @@
 #include "preview/toolicons.h"
 #include "ui/apperror.h"
 #include "ui/okienko.h"
+#include "ui/tmsgokienko.h"
 #include "ui/thintbar.h"
 #include "ui/tworkingdlg.h"
 #include "util/bajery.h"
@@ -76,6 +77,24 @@ const char* zoomName(TEmfZoomLevel level) {
   }
   return "";
 }
+
+// Escape in the please-wait window, or closing it, stops the work it shows:
+// a window manager may give that window the keyboard when it appears.
+class StopOnEscape : public QObject {
+ public:
+  explicit StopOnEscape(bool& stop) : m_stop(stop) {}
+  bool eventFilter(QObject*, QEvent* event) override {
+    const bool escape = event->type() == QEvent::KeyPress &&
+                        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape;
+    if (!escape && event->type() != QEvent::Close) return false;
+    m_stop = true;
+    event->ignore();
+    return true;
+  }
+
+ private:
+  bool& m_stop;
+};
 
 // A text field with something selected copies that, not the page.
 bool fieldWithSelection(QWidget* w) {
@@ -327,6 +346,8 @@ void TFrmPodglad::SaveAsPdf() {
   updateTools();
   SetBusy(true, true);
   progress.Open();
+  StopOnEscape stopper(m_saveCancelled);
+  if (progress.Window()) progress.Window()->installEventFilter(&stopper);
   // The file dialog has gone: the preview takes the keyboard back before the
   // work starts, so that Escape reaches it.
   activateWindow();
