@@ -186,6 +186,7 @@ class TFrmPodglad : public QDialog {
   void closeGoTo();
   void goToTyped();
   void updateTools();
+  void writePdf(const QString& path);
   void zoomChanged();
   double screenDpi() const;
 

@@ -183,6 +183,7 @@ void TFrmPodglad::layoutTools(int room) {
   m_pNarzedzia->setVisible(l.readoutShown);
   const int right = width() - m_lblStrona->parentWidget()->width() - kToolsGap;
   m_pNarzedzia->setGeometry(right - l.width, 1, l.width, m_lblStrona->parentWidget()->height() - 2);
+  if (m_edStrona->isVisible()) m_edStrona->setGeometry(m_lblStrona->geometry());
 }
 
 double TFrmPodglad::screenDpi() const {
@@ -317,9 +318,12 @@ void TFrmPodglad::SaveAsPdf() {
   dialog.setDirectory(DocumentsDir());
   dialog.selectFile(QDir(DocumentsDir()).filePath(m_printoutName + QStringLiteral(".pdf")));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+  writePdf(dialog.selectedFiles().constFirst());
+}
 
+void TFrmPodglad::writePdf(const QString& path) {
   PdfRequest request;
-  request.path = dialog.selectedFiles().constFirst();
+  request.path = path;
   for (int i = 0; i < m_viewer->PageCount(); ++i) request.pages.push_back(m_viewer->PageShared(i));
   request.margLeft = m_viewer->MargLeft();
   request.margTop = m_viewer->MargTop();
@@ -353,17 +357,20 @@ void TFrmPodglad::SaveAsPdf() {
   activateWindow();
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
   bool written = false;
+  QString failure;
   try {
     written = pdfWriter()(request);
   } catch (const std::exception&) {
-    ShowError(QStringLiteral("Błąd zapisu"), QStringLiteral("Nie udało się zapisać pliku:\r%1").arg(request.path));
+    failure = QStringLiteral("Nie udało się zapisać pliku:\r%1").arg(QDir::toNativeSeparators(path));
   }
   progress.CloseWindow();
   SetBusy(false, true);
   m_saving = false;
   updateTools();
-  if (written)
-    m_hb->ShowHintText(QStringLiteral("Zapisano plik %1").arg(QDir::toNativeSeparators(request.path)));
+  if (!failure.isEmpty())
+    ShowError(QStringLiteral("Błąd zapisu"), failure);
+  else if (written)
+    m_hb->ShowHintText(QStringLiteral("Zapisano plik %1").arg(QDir::toNativeSeparators(path)));
   else if (m_saveCancelled)
     m_hb->ShowHintText(QStringLiteral("Zapisywanie pliku PDF przerwano"));
 }

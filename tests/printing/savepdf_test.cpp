@@ -19,6 +19,7 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 
+#include "platform/errors.h"
 #include "preview/printsettings.h"
 #include "preview/temfviewer.h"
 #include "preview/tfrmpodglad.h"
@@ -188,6 +189,23 @@ TEST_P(SaveAsPdfStopped, EscapeStopsTheSavingAndKeepsTheWindowAndAnyEarlierFile)
 }
 
 INSTANTIATE_TEST_SUITE_P(Where, SaveAsPdfStopped, ::testing::Values(false, true));
+
+TEST_F(SaveAsPdf, AFailedWritingIsReportedInPolishAndTheWindowStays) {
+  TFrmPodglad::SetPdfWriter([](const TFrmPodglad::PdfRequest& r) -> bool {
+    throw Error(QStringLiteral("Cannot create file %1").arg(r.path).toStdString());
+  });
+  TFrmPodglad w;
+  openActive(w);
+  fixtures::ModalScript script;
+  script.then([](QWidget* dialog) { static_cast<QDialog*>(dialog)->accept(); }).ok();
+  press(Qt::ControlModifier | Qt::Key_S);
+  EXPECT_TRUE(script.done());
+  const QString pdf = docs.filePath(QStringLiteral("faktury.pdf"));
+  EXPECT_EQ(script.messages(), QStringList{QStringLiteral("Błąd zapisu|Nie udało się zapisać pliku:\n") + pdf});
+  EXPECT_TRUE(w.isVisible());
+  EXPECT_FALSE(w.Saving());
+  EXPECT_TRUE(w.btnPdf()->isEnabled());
+}
 
 TEST(PagesPdf, AFileThatCannotBeWrittenIsAnError) {
   QTemporaryDir dir;
