@@ -279,6 +279,21 @@ TEST_F(PreviewTools, CtrlCCopiesThePageInTheMiddleOfTheView) {
   EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("morski"));
 }
 
+// The bar fits the narrowest window the preview allows, count and all.
+TEST_F(PreviewTools, FindBarFitsTheNarrowestWindow) {
+  TFrmPodglad w;
+  w.OpenFile(printout(3));
+  openActive(w);
+  press(Qt::ControlModifier | Qt::Key_F);
+  type(QStringLiteral("nr"));
+  w.resize(TFrmPodglad::kMinOuterWidth, 600);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(w.width(), TFrmPodglad::kMinOuterWidth);
+  QLabel* count = w.findBar()->lblIle();
+  EXPECT_GE(count->width(), count->fontMetrics().horizontalAdvance(QStringLiteral("2001 z 2001")));
+  EXPECT_LE(w.findBar()->btnZamknij()->geometry().right(), w.findBar()->width());
+}
+
 // The tools strip gives way before the page counter does.
 TEST(PreviewToolsLayout, ButtonsThenReadoutGiveWay) {
   struct Row {
