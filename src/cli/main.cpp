@@ -23,6 +23,7 @@ const Command kCommands[] = {
     {"pages", "pages FILE [--dpi N] [--json]", true, cmdPages},
     {"render", "render FILE (-o OUT.pdf | --png DIR) [--dpi N] [--pages SET] [--margins L,T,R,B] "
      "[--mode normal|reduced|booklet] [--two-sided] [--reverse] [--mono] [--bitmap]", true, cmdRender},
+    {"text", "text FILE [--pages SET] [--dpi N]", true, cmdText},
     {"unpack", "unpack PACKAGE DIR [--overwrite]", false, cmdUnpack},
     {"pack", "pack --stub LAUNCHER --viewer VIEWER [--version X.Y.Z.W] -o OUT.run [PRINTOUT.wyd...]", false,
      cmdPack},
@@ -60,7 +61,8 @@ void printUsage(std::FILE* to) {
 // mistake it is the explanation (standard error, exit 1).
 void printHelp() {
   std::fputs("zorpokaz-cli: the headless side of the ZorPokaz printout viewer.\n"
-             "Describes, lays out and renders .wyd printouts, and packs and unpacks packages.\n\n",
+             "Describes, lays out, renders and extracts the text of .wyd printouts, and packs and\n"
+             "unpacks packages.\n\n",
              stdout);
   printUsage(stdout);
   std::fputs("\n  zorpokaz-cli --help | --version\n\n"

@@ -362,6 +362,25 @@ std::vector<PageImage::Item> PageImage::items() const {
   return out;
 }
 
+void PageImage::visitTextLines(void (*visit)(void*, const TextLineView&), void* context) const {
+  Reader r(m_stream);
+  DecodedText t;
+  while (!r.atEnd()) {
+    const uint64_t tag = r.u();
+    if (tag == kText) {
+      readText(r, t);
+      const LogFont* font = t.font >= 0 && t.font < static_cast<int>(m_fonts.size()) ? &m_fonts[t.font] : nullptr;
+      for (const DecodedLine& l : t.lines) visit(context, {font, l.utf8, l.len8, l.x, l.baseline});
+    } else if (tag == kLine) {
+      for (int i = 0; i < 6; ++i) r.u();  // colour, width, x, y, dx, dy
+    } else if (tag == kPicture) {
+      for (int i = 0; i < 5; ++i) r.u();  // picture, left, top, width, height
+    } else {
+      break;
+    }
+  }
+}
+
 namespace {
 
 // One replay: the page transform, the resolved fonts and colours, and the

@@ -88,6 +88,21 @@ class PageImage {
   };
   std::vector<Item> items() const;
 
+  // Every laid-out line of text in drawing order, read straight from the
+  // stream without building items (the text of every page is searched):
+  // the line's font, its UTF-8 bytes, left edge and baseline.
+  struct TextLineView {
+    const LogFont* font = nullptr;
+    const char* utf8 = nullptr;
+    int len8 = 0;
+    int x = 0;
+    int baseline = 0;
+  };
+  template <typename Visit>
+  void forEachTextLine(Visit&& visit) const {
+    visitTextLines([](void* f, const TextLineView& line) { (*static_cast<Visit*>(f))(line); }, &visit);
+  }
+
  private:
   friend class PageCanvas;
   int internFont(const LogFont& font);
@@ -96,6 +111,7 @@ class PageImage {
                   const TextLayout& layout, int ascent);
   void appendLine(QPoint from, QPoint to, int penWidth, int colorIndex);
   void appendPicture(const EmfPicture& picture, const PxRect& rect);
+  void visitTextLines(void (*visit)(void*, const TextLineView&), void* context) const;
 
   int m_width = 0;
   int m_height = 0;
