@@ -9,6 +9,7 @@
 //   bench_layout [PAGES [KEEP.wyd]]   KEEP.wyd: also write the printout there
 #include <QFile>
 #include <QGuiApplication>
+#include <sys/resource.h>
 
 #include <chrono>
 #include <cstdio>
@@ -26,6 +27,13 @@ using Clock = std::chrono::steady_clock;
 namespace {
 
 double secondsSince(Clock::time_point t) { return std::chrono::duration<double>(Clock::now() - t).count(); }
+
+// Peak resident memory of the process (the generated printout included).
+long peakRssKb() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss;
+}
 
 // Heap bytes of the model of a body of one million lines without fields.
 double bytesPerEmptyLine() {
@@ -90,6 +98,7 @@ int main(int argc, char** argv) {
               modelBytes / static_cast<double>(counts.lines), modelBytes / 1e6);
   std::printf("page image:  %.1f KB average, %.1f KB largest, %.1f bytes per field drawn\n",
               pageBytes / 1024.0 / std::max(pages, 1), maxPageBytes / 1024.0, double(pageBytes) / fields);
+  std::printf("peak memory: %.0f MB\n", peakRssKb() / 1024.0);
   std::printf("empty lines: %.1f bytes per line of the model\n", bytesPerEmptyLine());
   return 0;
 }

@@ -29,7 +29,7 @@ step "control fields of zorpokaz $version"
 [[ -n "$(dpkg-deb --field "$deb" Homepage)" ]] || fail "no homepage"
 depends="$(dpkg-deb --field "$deb" Depends)"
 for dep in libqt6widgets6 libqt6printsupport6 libqt6svg6 libemf2svg1 zlib1g \
-  fonts-liberation shared-mime-info desktop-file-utils; do
+  libcups2 fonts-liberation shared-mime-info desktop-file-utils qt6-translations-l10n; do
   [[ "$depends" == *"$dep"* ]] || fail "Depends lacks $dep: $depends"
 done
 

@@ -9,7 +9,7 @@ PACKAGES=(
   zlib1g-dev libemf2svg-dev libemf-dev libfreetype-dev libfontconfig-dev
   fonts-liberation fonts-dejavu-core fontconfig
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  xvfb xauth poppler-utils xdotool openbox
+  xvfb xauth poppler-utils xdotool xclip openbox
   mingw-w64 binutils-mingw-w64-x86-64
   desktop-file-utils shared-mime-info xdg-utils libfile-mimeinfo-perl
   cups printer-driver-cups-pdf libcups2-dev qt6-translations-l10n

@@ -5,6 +5,7 @@
 #include "library/program.h"
 #include "library/rootstart.h"
 #include "library/startup.h"
+#include "printing/pagespdf.h"
 #include "printing/printdialoghook.h"
 #include "ui/apperror.h"
 #include "util/qttranslations.h"
@@ -25,6 +26,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   zorpokaz::InstallQtTranslations(app);
   zorpokaz::InstallPrintDialog();
+  zorpokaz::InstallPdfWriter();
   try {
     return zorpokaz::RunProgram(app, zorpokaz::StartArgument(QApplication::arguments()));
   } catch (const std::exception& e) {

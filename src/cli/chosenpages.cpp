@@ -3,19 +3,12 @@
 #include <algorithm>
 
 #include "cli/commands.h"
+#include "cli/pageoptions.h"
 #include "document/tmlinewydruk.h"
 #include "document/twydruk.h"
 #include "platform/errors.h"
 
 namespace zorpokaz::cli {
-
-PageList parsePageSetOption(const QString& set, int n) {
-  try {
-    return ParsePageSet(TrimBlanks(set), n);
-  } catch (const Error& e) {  // the page-set messages and the conversion error
-    throw UsageError(QString::fromUtf8(e.what()).replace(QLatin1Char('\r'), QLatin1Char(' ')).toStdString());
-  }
-}
 
 std::vector<ChosenPage> layOutChosenPages(TWydruk& doc, const QString& set) {
   TMLineWydruk& content = doc.Tekst();
@@ -43,7 +36,7 @@ std::vector<ChosenPage> layOutChosenPages(TWydruk& doc, const QString& set) {
   // Stopped at its highest page, the printout has at least that many: the
   // answer is the same as for its full count.
   const int count = content.StoppedAtLastPage() ? highest : content.PageCount();
-  const PageList chosen = parsePageSetOption(set, count);
+  const PageList chosen = choosePages(set, count);
   std::vector<ChosenPage> pages;
   pages.reserve(chosen.size());
   for (ChosenPage& page : kept)

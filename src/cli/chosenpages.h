@@ -27,8 +27,4 @@ struct ChosenPage {
 // words, as it would be after laying out every page.
 std::vector<ChosenPage> layOutChosenPages(TWydruk& doc, const QString& set);
 
-// The page list of a set for a printout of n pages; the page-set errors (and
-// the conversion error) as usage errors.
-PageList parsePageSetOption(const QString& set, int n);
-
 }  // namespace zorpokaz::cli

@@ -7,9 +7,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
-#include <QPageSize>
 #include <QPainter>
-#include <QPdfWriter>
 
 #include "cli/chosenpages.h"
 #include "cli/commands.h"
@@ -19,6 +17,7 @@
 #include "platform/errors.h"
 #include "platform/gfx/pageimage.h"
 #include "printing/pageset.h"
+#include "printing/pagespdf.h"
 #include "printing/printjob.h"
 #include "printing/printrects.h"
 #include "cli/sheetpdftarget.h"
@@ -26,8 +25,6 @@
 namespace zorpokaz::cli {
 
 namespace {
-
-constexpr int kPdfDpi = 300;
 
 MarginsMM parseMargins(const QString& text) {
   const QStringList parts = text.split(QLatin1Char(','));
@@ -37,23 +34,10 @@ MarginsMM parseMargins(const QString& text) {
 }
 
 void renderPdf(const std::deque<PageImage>& pages, const PageList& chosen, const QString& path, const MarginsMM& m) {
-  QPdfWriter writer(path);
-  writer.setPageSize(QPageSize(QPageSize::A4));
-  writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-  writer.setResolution(kPdfDpi);
-  writer.setTitle(QFileInfo(path).completeBaseName());
-  QPainter painter;
-  if (!painter.begin(&writer)) throw Error(QStringLiteral("Cannot create file %1").arg(path).toStdString());
-  const MarginPixels px = marginsInPixels(m, kPdfDpi, kPdfDpi);
-  const QRect paper(0, 0, writer.width(), writer.height());
-  const QRectF target(px.left, px.top, paper.width() - px.left - px.right, paper.height() - px.top - px.bottom);
-  bool first = true;
-  for (int number : chosen) {
-    if (!first) writer.newPage();
-    first = false;
-    pages[number - 1].replay(painter, target);
-  }
-  painter.end();
+  std::vector<const PageImage*> chosenPages;
+  chosenPages.reserve(chosen.size());
+  for (int number : chosen) chosenPages.push_back(&pages[number - 1]);
+  WritePagesPdf(path, chosenPages, m);
 }
 
 void renderPng(const std::vector<ChosenPage>& pages, const QString& dirPath) {
@@ -144,12 +128,7 @@ int cmdRender(const QStringList& argsIn) {
   }
   auto doc = buildPrintout(args.front(), dpi);
   const auto& pages = doc->Tekst().Pages();
-  PageList chosen;
-  if (pageSet.isEmpty()) {
-    for (int i = 1; i <= static_cast<int>(pages.size()); ++i) chosen.push_back(i);
-  } else {
-    chosen = parsePageSetOption(pageSet, static_cast<int>(pages.size()));
-  }
+  const PageList chosen = choosePages(pageSet, static_cast<int>(pages.size()));
   if (print.any) {
     renderSheets(pages, chosen, pdf, margins, doc->WczytanyPlikNazwa(), print.settings);
   } else {

@@ -23,6 +23,7 @@ void outBytes(const QByteArray& utf8);
 int cmdInfo(const QStringList& args);
 int cmdPages(const QStringList& args);
 int cmdRender(const QStringList& args);
+int cmdText(const QStringList& args);
 int cmdUnpack(const QStringList& args);
 int cmdPack(const QStringList& args);
 int cmdRights(const QStringList& args);

@@ -25,6 +25,7 @@ const Command kCommands[] = {
     {"pages", "pages FILE [--dpi N] [--pages SET] [--json]", true, true, cmdPages},
     {"render", "render FILE (-o OUT.pdf | --png DIR) [--dpi N] [--pages SET] [--margins L,T,R,B] "
      "[--mode normal|reduced|booklet] [--two-sided] [--reverse] [--mono] [--bitmap]", true, true, cmdRender},
+    {"text", "text FILE [--pages SET] [--dpi N]", true, true, cmdText},
     {"unpack", "unpack PACKAGE DIR [--overwrite]", false, false, cmdUnpack},
     {"pack", "pack --stub LAUNCHER --viewer VIEWER [--version X.Y.Z.W] -o OUT.run [PRINTOUT.wyd...]", false, false,
      cmdPack},
@@ -62,7 +63,8 @@ void printUsage(std::FILE* to) {
 // mistake it is the explanation (standard error, exit 1).
 void printHelp() {
   std::fputs("zorpokaz-cli: the headless side of the ZorPokaz printout viewer.\n"
-             "Describes, lays out and renders .wyd printouts, and packs and unpacks packages.\n\n",
+             "Describes, lays out, renders and extracts the text of .wyd printouts, and packs and\n"
+             "unpacks packages.\n\n",
              stdout);
   printUsage(stdout);
   std::fputs("\n  zorpokaz-cli --help | --version\n\n"

@@ -1,6 +1,7 @@
 #include "cli/pageoptions.h"
 
 #include "cli/commands.h"
+#include "platform/errors.h"
 
 namespace zorpokaz::cli {
 
@@ -26,6 +27,19 @@ int parseInt(const QString& text, const QString& option, int min, int max) {
                          .arg(text)
                          .toStdString());
   return value;
+}
+
+PageList choosePages(const QString& pageSet, int pageCount) {
+  PageList chosen;
+  if (pageSet.isEmpty()) {
+    for (int i = 1; i <= pageCount; ++i) chosen.push_back(i);
+    return chosen;
+  }
+  try {
+    return ParsePageSet(TrimBlanks(pageSet), pageCount);
+  } catch (const Error& e) {  // the page-set messages and the conversion error
+    throw UsageError(QString::fromUtf8(e.what()).replace(QLatin1Char('\r'), QLatin1Char(' ')).toStdString());
+  }
 }
 
 std::unique_ptr<TWydruk> buildPrintout(const QString& file, int dpi) {

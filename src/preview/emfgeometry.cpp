@@ -144,4 +144,9 @@ QString PageLabel(int pageNumber) {
   return QStringLiteral("-  strona %1 -").arg(pageNumber);
 }
 
+int ZoomPercent(SheetSize sheet, double dpi) {
+  if (dpi <= 0) return 0;
+  return roundEven(sheet.width * 100.0 / (210.0 / 25.4 * dpi));
+}
+
 }  // namespace zorpokaz::emfgeo

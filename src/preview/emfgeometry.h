@@ -96,6 +96,9 @@ int SheetLeft(SheetSize sheet, int viewWidth, int hPos);
 int FirstSheet(int vPos, SheetSize sheet);
 int SheetTop(int sheetIndex, int vPos, SheetSize sheet);
 
+// A sheet's width as a percentage of a real 210 mm page at dpi pixels per inch.
+int ZoomPercent(SheetSize sheet, double dpi);
+
 // The label drawn at the top of sheet number (1-based).
 QString PageLabel(int pageNumber);
 

@@ -260,7 +260,10 @@ void TEmfViewer::drawSheet(QPainter& painter, int index, const QRect& r,
   const QRectF target(r.left() + m.left, r.top() + m.top,
                       r.width() - m.left - m.right, r.height() - m.top - m.bottom);
   // Margins wider than the sheet leave no room; a flipped target would mirror the page.
-  if (target.width() > 0 && target.height() > 0) m_pages[static_cast<size_t>(index)]->replay(painter, target);
+  if (target.width() > 0 && target.height() > 0) {
+    m_pages[static_cast<size_t>(index)]->replay(painter, target);
+    if (m_marks) drawMarks(painter, index, target);
+  }
 
   if (m_showPageNr) {
     QFont f(QStringLiteral("Liberation Sans"));
@@ -272,6 +275,55 @@ void TEmfViewer::drawSheet(QPainter& painter, int index, const QRect& r,
     const int tx = (r.left() + r.right() + 1 - fm.horizontalAdvance(label)) / 2;
     painter.drawText(tx, r.top() + fm.ascent(), label);
   }
+}
+
+void TEmfViewer::drawMarks(QPainter& painter, int index, const QRectF& target) const {
+  const PageImage& page = *m_pages[static_cast<size_t>(index)];
+  if (page.width() <= 0 || page.height() <= 0) return;
+  const std::vector<Mark> marks = m_marks(index);
+  if (marks.empty()) return;
+  const double sx = target.width() / page.width(), sy = target.height() / page.height();
+  painter.save();
+  // Multiplied over the page, so the text under a mark stays as dark as it was.
+  painter.setCompositionMode(QPainter::CompositionMode_Multiply);
+  for (const Mark& mark : marks) {
+    const QRectF r(target.left() + mark.rect.left() * sx, target.top() + mark.rect.top() * sy,
+                   mark.rect.width() * sx, mark.rect.height() * sy);
+    painter.fillRect(r.adjusted(-1, 0, 1, 0), mark.current ? QColor(255, 150, 40) : QColor(255, 235, 60));
+  }
+  painter.restore();
+}
+
+QRectF TEmfViewer::pageTarget(const QRect& sheet) const {
+  const emfgeo::SheetMargins m = emfgeo::MarginsPx(m_sheet, m_margLeft, m_margTop, m_margRight, m_margBottom);
+  return QRectF(sheet.left() + m.left, sheet.top() + m.top, sheet.width() - m.left - m.right,
+                sheet.height() - m.top - m.bottom);
+}
+
+void TEmfViewer::setMarkSource(MarkSource source) {
+  m_marks = std::move(source);
+  update();
+}
+
+QRectF TEmfViewer::PageRectInView(int index, const QRectF& pageRect) const {
+  if (index < 0 || index >= PageCount()) return {};
+  const PageImage& page = Page(index);
+  const QRect sheet(emfgeo::SheetLeft(m_sheet, m_viewW, HorzPos()), emfgeo::SheetTop(index, VertPos(), m_sheet),
+                    m_sheet.width, m_sheet.height);
+  const QRectF target = pageTarget(sheet);
+  if (page.width() <= 0 || page.height() <= 0) return target;
+  const double sx = target.width() / page.width(), sy = target.height() / page.height();
+  return QRectF(target.left() + pageRect.left() * sx, target.top() + pageRect.top() * sy, pageRect.width() * sx,
+                pageRect.height() * sy);
+}
+
+void TEmfViewer::ScrollIntoView(int index, const QRectF& pageRect) {
+  const QRectF r = PageRectInView(index, pageRect);
+  if (r.isNull()) return;
+  // A third of the view stays above the line found, for its context.
+  if (r.top() < 0 || r.bottom() > m_viewH) m_vBar->setValue(VertPos() + static_cast<int>(r.top()) - m_viewH / 3);
+  if (extraZoom() && (r.left() < 0 || r.right() > m_viewW))
+    m_hBar->setValue(HorzPos() + static_cast<int>(r.left()) - m_viewW / 3);
 }
 
 bool TEmfViewer::handleScrollKey(int key, bool keypad) {
@@ -350,6 +402,15 @@ void TEmfViewer::sendKeyFromButton(int key) {
 
 void TEmfViewer::wheelEvent(QWheelEvent* event) {
   const int delta = event->angleDelta().y();
+  if (event->modifiers().testFlag(Qt::ControlModifier)) {
+    // Ctrl+wheel zooms a level per notch, as the keypad's + and -; turning
+    // away from the user zooms in.
+    m_wheelZoom += delta;
+    for (; m_wheelZoom >= 120; m_wheelZoom -= 120) ZoomIn();
+    for (; m_wheelZoom <= -120; m_wheelZoom += 120) ZoomOut();
+    event->accept();
+    return;
+  }
   m_vBar->setValue(VertPos() - emfgeo::roundEven(3.0 * delta / 120.0 * m_vBar->singleStep()));
   event->accept();
 }

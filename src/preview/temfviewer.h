@@ -18,8 +18,10 @@
 #include "preview/emfgeometry.h"
 
 #include <QPoint>
+#include <QRectF>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -72,6 +74,20 @@ class TEmfViewer : public QWidget {
   bool ShowPageNr() const { return m_showPageNr; }
   void setShowPageNr(bool show);
 
+  // Marks painted over a page (found text), in page-image pixels; the source
+  // is asked for each sheet as it is drawn.
+  struct Mark {
+    QRectF rect;
+    bool current = false;
+  };
+  using MarkSource = std::function<std::vector<Mark>(int pageIndex)>;
+  void setMarkSource(MarkSource source);
+  // Where a rectangle of page-image pixels of page `index` lies in the view.
+  QRectF PageRectInView(int index, const QRectF& pageRect) const;
+  // Scrolls as little as needed (none when it already shows) so that the
+  // rectangle lies inside the view, with some context above it.
+  void ScrollIntoView(int index, const QRectF& pageRect);
+
   // Page position and horizontal fraction under a point of the view.
   emfgeo::PagePoint PageAt(QPoint viewPoint) const;
   // Scrolls so that (page, fraction) lies under viewPoint.
@@ -114,6 +130,8 @@ class TEmfViewer : public QWidget {
   void scrollChanged();
   void drawSheet(QPainter& painter, int index, const QRect& sheet,
                  const emfgeo::SheetMargins& margins) const;
+  void drawMarks(QPainter& painter, int index, const QRectF& target) const;
+  QRectF pageTarget(const QRect& sheet) const;
   bool extraZoom() const { return m_zoom >= TEmfZoomLevel::zoomExtra1; }
 
   std::vector<PagePtr> m_pages;
@@ -123,6 +141,8 @@ class TEmfViewer : public QWidget {
   int m_margTop = 5;
   int m_margBottom = 10;
   bool m_showPageNr = true;
+  MarkSource m_marks;
+  int m_wheelZoom = 0;  // Ctrl+wheel turns not yet a whole notch
 
   int m_viewW = 0;
   int m_viewH = 0;

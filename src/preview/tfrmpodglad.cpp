@@ -4,6 +4,7 @@
 #include "platform/freememory.h"
 #include "platform/gfx/pageimage.h"
 #include "preview/temfviewer.h"
+#include "preview/tfindbar.h"
 #include "ui/apperror.h"
 #include "ui/okienko.h"
 #include "ui/thintbar.h"
@@ -17,6 +18,7 @@
 #include <QDir>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QScreen>
 #include <QSpinBox>
 #include <QTimer>
@@ -103,12 +105,14 @@ void TFrmPodglad::OpenByName(const QString& name) {
 void TFrmPodglad::watchKeys() {
   // Enter, Escape and F1 belong to the window whichever control has the focus.
   installEventFilter(this);
-  for (QWidget* w : findChildren<QWidget*>()) w->installEventFilter(this);
+  for (QWidget* w : findChildren<QWidget*>())
+    if (!qobject_cast<QMenu*>(w)) w->installEventFilter(this);  // a menu's Enter and Esc are its own
 }
 
 bool TFrmPodglad::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyPress) {
     auto* key = static_cast<QKeyEvent*>(event);
+    if (toolKey(watched, *key)) return true;
     if ((key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
       switch (key->key()) {
         case Qt::Key_Return:
@@ -127,6 +131,8 @@ bool TFrmPodglad::eventFilter(QObject* watched, QEvent* event) {
     }
   } else if (watched == m_lblMarg && event->type() == QEvent::MouseButtonRelease) {
     lblMargClick();
+  } else if (watched == m_lblStrona && event->type() == QEvent::MouseButtonRelease) {
+    OpenGoToPage();
   }
   return QDialog::eventFilter(watched, event);
 }
@@ -174,6 +180,7 @@ void TFrmPodglad::LoadPrintout() {
     const int dpi = s ? qRound(s->logicalDotsPerInchX()) : 96;
     document->setResolution(dpi > 0 ? dpi : 96);
     m_hb->setTextAccept(QString());
+    updateTools();
     m_hb->ShowLeftText(QStringLiteral("Wczytywanie pliku..."));
     document->LoadFromFile(m_fileName);
     m_hb->ShowLeftText(QStringLiteral("Tworzenie stron..."));
@@ -187,6 +194,7 @@ void TFrmPodglad::LoadPrintout() {
     document.reset();
     m_hb->ShowLeftText(QString());
     m_loading = false;
+    updateTools();
     SetBusy(false, true);
     ReportException(e);
     return;
@@ -197,6 +205,7 @@ void TFrmPodglad::LoadPrintout() {
   ReturnFreeMemory();
   m_hb->ShowLeftText(QString());
   m_loading = false;
+  updateTools();
   SetBusy(false, true);
 }
 
@@ -240,6 +249,12 @@ void TFrmPodglad::hbCancel() {
 void TFrmPodglad::hbHelp() { ShellOpen(QLatin1String(kHelpAddress)); }
 
 void TFrmPodglad::closeEvent(QCloseEvent* event) {
+  if (m_saving) {
+    // Closing while a PDF is written stops the writing; the window stays.
+    m_saveCancelled = true;
+    event->ignore();
+    return;
+  }
   m_loadAborted = true;
   if (!m_skipSave) {
     try {

@@ -18,16 +18,24 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
+#include <vector>
 
 class QFrame;
 class QLabel;
+class QLineEdit;
+class QAction;
+class QKeyEvent;
+class QMenu;
 class QSpinBox;
 class QTimer;
+class QToolButton;
 
 namespace zorpokaz {
 
 class PageImage;
 class TEmfViewer;
+class TFindBar;
 class THintBar;
 class TWydruk;
 class TZorBtn;
@@ -40,6 +48,22 @@ class TFrmPodglad : public QDialog {
   // pages of a preview window. Until it does, the print command says so.
   using PrintHandler = std::function<void(TFrmPodglad& window)>;
   static void SetPrintHandler(PrintHandler handler);
+
+  // Writing the pages as a PDF also lives above this layer: the writer gets
+  // the file, the pages and the preview's margins (millimetres), reports each
+  // page done (false from the callback stops it) and returns whether the file
+  // was written; it throws when it cannot write it.
+  struct PdfRequest {
+    QString path;
+    std::vector<std::shared_ptr<const PageImage>> pages;
+    int margLeft = 0, margTop = 0, margRight = 0, margBottom = 0;
+    std::function<bool(int pagesDone)> progress;
+  };
+  using PdfWriter = std::function<bool(const PdfRequest& request)>;
+  static void SetPdfWriter(PdfWriter writer);
+  // Where "Zapisz jako PDF..." proposes to save: XDG_DOCUMENTS_DIR, else the
+  // documents directory the desktop names, else home.
+  static QString DocumentsDir();
 
   explicit TFrmPodglad(QWidget* parent = nullptr);
   ~TFrmPodglad() override;
@@ -69,6 +93,25 @@ class TFrmPodglad : public QDialog {
   TZorBtn* btnStronaUp() const { return m_btnStronaUp; }
   TZorBtn* btnStronaDn() const { return m_btnStronaDn; }
   QTimer* timerStrona() const { return m_timerStrona; }
+  TFindBar* findBar() const { return m_findBar; }
+  QLineEdit* edStrona() const { return m_edStrona; }
+  QToolButton* btnZoom() const { return m_btnZoom; }
+  QToolButton* btnZnajdz() const { return m_btnZnajdz; }
+  QToolButton* btnPdf() const { return m_btnPdf; }
+  QToolButton* btnKopiuj() const { return m_btnKopiuj; }
+  QWidget* pNarzedzia() const { return m_pNarzedzia; }
+  bool Saving() const { return m_saving; }
+
+  // The preview's own commands beyond printing: each has its key and a place
+  // to click (the tool buttons, the zoom menu, the page counter).
+  void OpenFind();
+  void OpenGoToPage();
+  void GoToPage(qint64 pageNr);  // clamped to 1..PageCount
+  void CopyPageText();
+  void SaveAsPdf();
+  // The zoom readout: the sheet's width against the real page at the screen's
+  // resolution, in percent.
+  QString ZoomText() const;
 
   static const char* const kHelpAddress;
   static constexpr int kMinOuterWidth = 350;
@@ -90,6 +133,16 @@ class TFrmPodglad : public QDialog {
     QRect counter;
   };
   static PagesPanelLayout LayOutPagesPanel(int room, int labelWidth, int counterWidth);
+
+  // The tools strip between the margins and the page panel, right against the
+  // page panel: the tool buttons and the zoom readout when the room allows,
+  // else only the readout (whose menu holds every command), else nothing.
+  struct ToolsLayout {
+    int width = 0;
+    bool buttonsShown = false;
+    bool readoutShown = false;
+  };
+  static ToolsLayout LayOutTools(int room, int buttonsWidth, int readoutWidth);
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -126,6 +179,16 @@ class TFrmPodglad : public QDialog {
   void lblMargClick();
   void LoadSettings();
   void SaveSettings();
+  void buildTools(QWidget* pGora);
+  void layoutTools(int room);
+  bool toolKey(QObject* watched, const QKeyEvent& key);
+  bool zoomKey(const QKeyEvent& key);
+  void closeGoTo();
+  void goToTyped();
+  void updateTools();
+  void writePdf(const QString& path);
+  void zoomChanged();
+  double screenDpi() const;
 
   QString m_fileName;
   QString m_printoutName;
@@ -164,6 +227,17 @@ class TFrmPodglad : public QDialog {
   TEmfViewer* m_viewer = nullptr;
   THintBar* m_hb = nullptr;
   QTimer* m_timerStrona = nullptr;
+  TFindBar* m_findBar = nullptr;
+  QLineEdit* m_edStrona = nullptr;
+  QWidget* m_pNarzedzia = nullptr;
+  QToolButton* m_btnZnajdz = nullptr;
+  QToolButton* m_btnPdf = nullptr;
+  QToolButton* m_btnKopiuj = nullptr;
+  QToolButton* m_btnZoom = nullptr;
+  QMenu* m_menu = nullptr;
+  QAction* m_actPdf = nullptr;
+  bool m_saving = false;
+  bool m_saveCancelled = false;
 };
 
 }  // namespace zorpokaz

@@ -3,6 +3,7 @@
 #include "preview/tfrmpodglad.h"
 
 #include "preview/temfviewer.h"
+#include "preview/tfindbar.h"
 #include "ui/thintbar.h"
 #include "ui/tzorbtn.h"
 #include "util/uifont.h"
@@ -108,6 +109,10 @@ void TFrmPodglad::buildLayout() {
   connect(m_viewer, &TEmfViewer::OnMove, this, &TFrmPodglad::viewerMove);
   connect(m_viewer, &TEmfViewer::OnChange, this, &TFrmPodglad::viewerChange);
 
+  // Shown on demand between the pages and the hint bar; the viewer gives it the room.
+  m_findBar = new TFindBar(m_viewer, this);
+  layout->addWidget(m_findBar);
+
   m_hb = new THintBar(this);
   m_hb->setBtnWidth(85);
   m_hb->setTextAccept(QStringLiteral("Drukuj"));
@@ -119,6 +124,8 @@ void TFrmPodglad::buildLayout() {
   m_hb->OnCancel = [this](QObject*) { hbCancel(); };
   m_hb->OnHelp = [this] { hbHelp(); };
   layout->addWidget(m_hb);
+
+  buildTools(m_pGora);
 
   m_timerStrona = new QTimer(this);
   m_timerStrona->setInterval(100);
@@ -214,6 +221,7 @@ void TFrmPodglad::layoutTopPanel() {
   m_lblMarg->setCursor(narrow ? Qt::PointingHandCursor : Qt::ArrowCursor);
   for (QSpinBox* field : {m_margT, m_margL, m_margR, m_margB}) field->setEnabled(!narrow);
   layoutPagesPanel(width() - marginsWidth);
+  if (m_pNarzedzia) layoutTools(width() - marginsWidth - m_pStrony->width());
 }
 
 void TFrmPodglad::lblMargClick() {

@@ -16,6 +16,8 @@
 #include "printing/eprintdlgerror.h"
 #include "printing/printersystem.h"
 #include "printing/printtarget.h"
+#include "printing/sheetpreview.h"
+#include "printing/tsheetpicture.h"
 #include "ui/apperror.h"
 #include "ui/okienko.h"
 #include "ui/thintbar.h"
@@ -31,9 +33,9 @@ TWydrukiDrukuj::TWydrukiDrukuj(QWidget* owner)
   AskOkCancelFn = AskOkCancel;
   ShowErrorFn = ShowError;
   setWindowTitle(QStringLiteral("Wybierz drukarkę i parametry drukowania"));
-  setMinFormWidth(640);
+  setMinFormWidth(kWidth);
   setMaxFormWidth(MinFormWidth());
-  setMinFormHeight(380);
+  setMinFormHeight(kHeight);
   setMaxFormHeight(MinFormHeight());
   CenterOnWorkArea(0, 0);
   buildLayout();
@@ -94,6 +96,7 @@ void TWydrukiDrukuj::WMAfterShow() {
     rbStrony2->setText(
         QStringLiteral("&Bieżąca strona (%1)").arg(SourceViewer ? m_currentPage : 1));
     UpdateControls();
+    refreshSheets();
   } catch (const std::exception& e) {
     SetBusy(false);
     ReportException(e);
@@ -133,6 +136,24 @@ void TWydrukiDrukuj::btnTrybClick(TZorBtn& sender) {
     b->setDown(false);
   sender.setDown(true);
   UpdateControls();
+  refreshSheets();
+}
+
+// The picture is planned from the dialog's controls as they stand, by the
+// same steps the print action takes, so it shows what the paper will get.
+void TWydrukiDrukuj::refreshSheets() {
+  if (!pKartki)
+    return;
+  if (m_pages.empty()) {
+    pKartki->setNote(QString());
+    return;
+  }
+  try {
+    const SheetOptions options{Mode(), cbDwustronnie->isChecked(), cbOdwrotnie->isChecked()};
+    pKartki->setPreview(PreviewSheets(BuildPageList(rangeChoice()), options));
+  } catch (const std::exception&) {
+    pKartki->setNote(QStringLiteral("Popraw zestaw stron, aby zobaczyć kartki."));
+  }
 }
 
 void TWydrukiDrukuj::cbDrukarkiChange(int index) {

@@ -2,7 +2,9 @@
 // number of copies, colour, the mode (Normalnie, Zmniejszone, Książeczka) and
 // the troubleshooting options; Drukuj runs the print job over the pages of the
 // preview's viewer with its margins, and the choices go into the process-wide
-// print settings record. A fixed 640 x 380 frame window.
+// print settings record. A fixed-size frame window: the controls of the
+// original 640 x 380 layout keep their places, and a column on the right
+// shows the sheets the chosen mode and range will print (TSheetPicture).
 //
 // Ownership: the dialog owns its controls and the progress window; it borrows
 // the viewer (SourceViewer), shares the viewer's page images while printing,
@@ -31,6 +33,7 @@ namespace zorpokaz {
 
 class PrinterSystem;
 class TEmfViewer;
+class TSheetPicture;
 class TWorkingDlg;
 class TZorBtn;
 
@@ -88,7 +91,13 @@ class TWydrukiDrukuj : public TZorForm {
   QRadioButton* rbBmpMode = nullptr;
   QLabel* Label5 = nullptr;
   TZorBtn* ZorBtn1 = nullptr;
+  QGroupBox* gbKartki = nullptr;
+  TSheetPicture* pKartki = nullptr;
   TWorkingDlg* WorkingDlg = nullptr;
+
+  // The dialog's size: the original 640 x 380 and the sheets column.
+  static constexpr int kWidth = 880;
+  static constexpr int kHeight = 380;
 
  protected:
   void UpdateFrameState() override;
@@ -105,6 +114,8 @@ class TWydrukiDrukuj : public TZorForm {
   void buildCopiesArea();
   void buildOptions();
   void buildAdvancedOptions();
+  void buildSheetsColumn();
+  void refreshSheets();
   void FillPrinterList();
   void cbDrukarkiChange(int index);
   void btnWlasciwosciClick();

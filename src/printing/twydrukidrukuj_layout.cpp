@@ -8,6 +8,7 @@
 #include <QSpinBox>
 
 #include "printing/modeicons.h"
+#include "printing/tsheetpicture.h"
 #include "printing/twydrukidrukuj.h"
 #include "ui/thintbar.h"
 #include "ui/tworkingdlg.h"
@@ -57,6 +58,7 @@ void TWydrukiDrukuj::buildLayout() {
   buildCopiesArea();
   buildOptions();
   buildAdvancedOptions();
+  buildSheetsColumn();
 
   hb()->setBtnWidth(90);
   hb()->setTextAccept(QStringLiteral("Drukuj"));
@@ -102,6 +104,9 @@ void TWydrukiDrukuj::buildRangeGroup() {
   edStrony->setGeometry(35, 91, 210, 22);
   edStrony->installEventFilter(this);
   Label4 = label(gbStrony, "(na przykład:  5-10, 12, 15)", 37, 117);
+  for (QRadioButton* rb : {rbStrony1, rbStrony2, rbStrony4})
+    connect(rb, &QRadioButton::toggled, this, [this] { refreshSheets(); });
+  connect(edStrony, &QLineEdit::textChanged, this, [this] { refreshSheets(); });
 }
 
 void TWydrukiDrukuj::buildCopiesArea() {
@@ -164,7 +169,9 @@ void TWydrukiDrukuj::buildOptions() {
                        "Zaznacz, jeśli wybrana drukarka nie potrafi sama odwracać\r\nkolejności "
                        "(jeśli \"wyrzuca\" kartki stroną zadrukowaną do góry).",
                        20, 104);
+  connect(cbOdwrotnie, &QCheckBox::toggled, this, [this] { refreshSheets(); });
   cbDwustronnie = checkBox(pOpcje1, "&Druk dwustronny", 0, 138);
+  connect(cbDwustronnie, &QCheckBox::toggled, this, [this] { refreshSheets(); });
   cbDwustronnie->setToolTip(shown(
       "Przy druku dwustronnym najpierw zostaną wydrukowane strony nieparzyste,\r\na pozostałe - "
       "dopiero po przełożeniu tych samych kartek na drugą stronę."));
@@ -207,6 +214,17 @@ void TWydrukiDrukuj::buildAdvancedOptions() {
   ZorBtn1 = wideButton(pOpcje2, "Schowaj zaawansowane opcj&e drukowania", QRect(0, 190, 330, 25));
   ZorBtn1->OnClick = [this](TZorBtn&) { ZorBtn1Click(); };
   pOpcje2->hide();
+}
+
+// Right of the original layout, from the top of the page range down to the
+// bottom of the copies area: the sheets the current choices will print.
+void TWydrukiDrukuj::buildSheetsColumn() {
+  gbKartki = new QGroupBox(QStringLiteral(" Kartki z drukarki "), pFrame());
+  gbKartki->setGeometry(645, 115, 220, 226);
+  pKartki = new TSheetPicture(gbKartki);
+  pKartki->setGeometry(6, 22, 208, 198);
+  pKartki->setToolTip(shown("Kolejność, w jakiej kartki wyjdą z drukarki w wybranym trybie,\r\n"
+                            "dla wybranego zakresu stron (jeden egzemplarz)."));
 }
 
 }  // namespace zorpokaz

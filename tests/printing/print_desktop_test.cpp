@@ -9,20 +9,16 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QImage>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
 #include <gtest/gtest.h>
 
-#include <poll.h>
-#include <sys/prctl.h>
-
-#include <csignal>
-#include <unistd.h>
-
 #include "printing/inkpages.h"
 #include "printing/privatecups.h"
+#include "printing/virtualdisplay.h"
 #include "support/printoutwriter.h"
 #include "support/samples.h"
 
@@ -53,49 +49,6 @@ QByteArray letterPrintout(int pages) {
   }
   return writer::writePrintout(p);
 }
-
-// Xvfb on a display number of its own choosing (-displayfd), so that tests
-// running side by side never meet on one display.
-class VirtualDisplay {
- public:
-  QString start() {
-    int fds[2];
-    if (pipe(fds) != 0)
-      return QStringLiteral("no pipe");
-    m_server.setChildProcessModifier([fds] {
-      dup2(fds[1], 3);
-      close(fds[0]);
-      prctl(PR_SET_PDEATHSIG, SIGTERM);  // gone with a test killed half way
-    });
-    m_server.start(QStringLiteral("Xvfb"), {"-displayfd", "3", "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
-    close(fds[1]);
-    QByteArray number;
-    pollfd pfd{fds[0], POLLIN, 0};
-    while (!number.endsWith('\n') && poll(&pfd, 1, 15000) > 0) {
-      char c;
-      if (read(fds[0], &c, 1) != 1)
-        break;
-      number += c;
-    }
-    close(fds[0]);
-    if (number.trimmed().isEmpty())
-      return QStringLiteral("Xvfb gave no display");
-    name = QLatin1Char(':') + QString::fromLatin1(number.trimmed());
-    return QString();
-  }
-  ~VirtualDisplay() {
-    if (m_server.state() != QProcess::NotRunning) {
-      m_server.terminate();
-      if (!m_server.waitForFinished(5000))
-        m_server.kill();
-      m_server.waitForFinished();
-    }
-  }
-  QString name;
-
- private:
-  QProcess m_server;
-};
 
 class PrintDesktop : public ::testing::Test {
  protected:
@@ -188,7 +141,7 @@ class PrintDesktop : public ::testing::Test {
   }
 
   testing::PrivateCups cups;
-  VirtualDisplay display;
+  testing::VirtualDisplay display;
   QTemporaryDir scratch;
   QProcessEnvironment env;
   QString printout;
@@ -206,6 +159,42 @@ TEST_F(PrintDesktop, ReducedChosenByItsAcceleratorPrintsLandscapeHalves) {
 TEST_F(PrintDesktop, BookletPrintsTwoPassesAroundTheTurningQuestion) {
   EXPECT_EQ(sheets(printAsAPerson({"alt+k"}, 2, true), true),
             (QStringList{"raport (1): 2|_ 4|5", "raport (2): _|3 _|1"}));
+}
+
+// The print dialog's picture of the sheets on the real window: it changes
+// when the booklet's accelerator is pressed, and the sheets then printed are
+// the booklet's.
+TEST_F(PrintDesktop, TheSheetPictureFollowsTheModeChosenByItsAccelerator) {
+  viewer.setProcessEnvironment(env);
+  viewer.setProcessChannelMode(QProcess::ForwardedChannels);
+  viewer.start(QCoreApplication::applicationDirPath() + QStringLiteral("/../src/zorpokaz"), {printout});
+  ASSERT_TRUE(viewer.waitForStarted(10000));
+  keysTo(QStringLiteral("ZorPokaz - ") + printout, {"Escape"});
+  keysTo(QStringLiteral("\"raport\""), {"Return"});
+  const QString title = QStringLiteral("Wybierz drukarkę i parametry drukowania");
+  keysTo(title, {});
+  const QByteArray window = xdotool({"search", "--onlyvisible", "--name", title}).split('\n').value(0);
+  auto picture = [&] {
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral("import"), {"-window", QString::fromLatin1(window), "png:-"});
+    p.waitForFinished(20000);
+    return QImage::fromData(p.readAllStandardOutput(), "PNG");
+  };
+  const QImage normal = picture();
+  keysTo(title, {"alt+k"});
+  QThread::msleep(300);
+  const QImage booklet = picture();
+  ASSERT_FALSE(normal.isNull());
+  ASSERT_EQ(normal.size(), booklet.size());
+  const QRect column(645, 140, 215, 190);  // the sheets, right of the original layout
+  EXPECT_NE(normal.copy(column), booklet.copy(column));
+  keysTo(title, {"Return"});  // and print, the turning question answered
+  keysTo(QStringLiteral("Czekam na odwrócenie kartek"), {"alt+o"});
+  const std::vector<QueueJob> arrived = cups.waitForJobs(2);
+  EXPECT_EQ(sheets(arrived, true), (QStringList{"raport (1): 2|_ 4|5", "raport (2): _|3 _|1"}));
+  keysTo(QStringLiteral("\"raport\""), {"Escape"});
+  EXPECT_TRUE(viewer.waitForFinished(30000));
 }
 
 }  // namespace

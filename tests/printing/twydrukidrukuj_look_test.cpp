@@ -3,6 +3,7 @@
 // dialog is also saved as PNG files to look at (run it under Xvfb for a real
 // window system).
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QLabel>
@@ -94,6 +95,12 @@ TEST(PrintDialogLook, CaptionsFitAndControlsStayInside) {
   EXPECT_EQ(misfits(dlg), QStringList());
   if (!dir.isEmpty())
     dlg->grab().save(QDir(dir).filePath(QStringLiteral("print-dialog-booklet.png")));
+  dlg->btnZmniejszone->Click();
+  dlg->cbDwustronnie->setChecked(true);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(misfits(dlg), QStringList());
+  if (!dir.isEmpty())
+    dlg->grab().save(QDir(dir).filePath(QStringLiteral("print-dialog-reduced-two-sided.png")));
 
   delete dlg.data();
   SetAppErrorReport(oldReport);

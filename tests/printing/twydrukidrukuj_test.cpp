@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
@@ -439,8 +440,16 @@ TEST_F(PrintDialog, AdvancedOptionsTakeThePlaceOfTheOptions) {
 
 TEST_F(PrintDialog, FixedSizeCaptionAndHintBar) {
   DialogRun run(1);
-  EXPECT_EQ(run.dlg->size(), QSize(640, 380));
+  // Wider than the original 640 x 380 by the sheets column alone: every
+  // other control keeps its place, and the column lies right of them all.
+  EXPECT_EQ(run.dlg->size(), QSize(880, 380));
   EXPECT_EQ(run.dlg->MinFormWidth(), run.dlg->MaxFormWidth());
+  EXPECT_EQ(run.dlg->gbDrukarka->geometry(), QRect(15, 35, 615, 71));
+  EXPECT_EQ(run.dlg->gbStrony->geometry(), QRect(15, 115, 261, 141));
+  EXPECT_EQ(run.dlg->pKopie->geometry(), QRect(15, 270, 261, 71));
+  EXPECT_EQ(run.dlg->pOpcje1->geometry(), QRect(290, 122, 340, 220));
+  EXPECT_GE(run.dlg->gbKartki->geometry().left(), 640);
+  EXPECT_LE(run.dlg->gbKartki->geometry().right(), 880 - 15);
   EXPECT_EQ(run.dlg->pCapText()->Caption(),
             QStringLiteral(" Wybierz drukarkę i parametry drukowania"));
   EXPECT_EQ(run.dlg->hb()->TextAccept(), QStringLiteral("Drukuj"));

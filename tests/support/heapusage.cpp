@@ -10,7 +10,8 @@
 #endif
 
 #ifdef ZP_HEAP_FROM_SANITIZER
-#include <sanitizer/allocator_interface.h>
+// The sanitizer runtime's own count (gcc ships no header for it).
+extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
 #else
 #include <malloc.h>
 #endif

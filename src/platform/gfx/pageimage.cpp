@@ -8,6 +8,7 @@
 
 #include <QGlyphRun>
 #include <QPainter>
+#include <QPainterPath>
 
 #include <algorithm>
 #include <climits>
@@ -42,6 +43,10 @@ void drawPenLine(QPainter& painter, QPoint a, QPoint b, int width, const QColor&
   }
 }
 
+// Printouts stretch their faces by a factor near 1 (a condensed style by
+// 0.6, a wide one by 2); beyond this glyphs are drawn as outlines.
+constexpr double kMaxGlyphRunStretch = 8.0;
+
 struct GlyphBuffers {
   QString text;
   QList<quint32> glyphs;
@@ -71,13 +76,21 @@ void drawTextLine(QPainter& painter, const QTransform& page, const RealizedFont&
     x += adv;
   }
   if (!buf.glyphs.isEmpty() && font.rawFont().isValid()) {
-    QGlyphRun run;
-    run.setRawFont(mono ? font.monoRawFont() : font.rawFont());
-    run.setGlyphIndexes(buf.glyphs);
-    run.setPositions(buf.positions);
+    const QRawFont& raw = mono ? font.monoRawFont() : font.rawFont();
     painter.setTransform(QTransform(stretch, 0, 0, 1, line.x, line.baseline) * page);
-    painter.setPen(color);
-    painter.drawGlyphRun(QPointF(0, 0), run);
+    if (stretch > kMaxGlyphRunStretch) {
+      // A damaged style can stretch a face a thousandfold; the glyph cache
+      // cannot render such glyphs (and crashes trying), outlines can.
+      for (qsizetype g = 0; g < buf.glyphs.size(); ++g)
+        painter.fillPath(raw.pathForGlyph(buf.glyphs[g]).translated(buf.positions[g]), color);
+    } else {
+      QGlyphRun run;
+      run.setRawFont(raw);
+      run.setGlyphIndexes(buf.glyphs);
+      run.setPositions(buf.positions);
+      painter.setPen(color);
+      painter.drawGlyphRun(QPointF(0, 0), run);
+    }
     painter.setTransform(page);
   }
   if (font.logFont().underline && x > 0) {
@@ -314,6 +327,25 @@ std::vector<PageImage::Item> PageImage::items() const {
     out.push_back(std::move(item));
   }
   return out;
+}
+
+void PageImage::visitTextLines(void (*visit)(void*, const TextLineView&), void* context) const {
+  Reader r(m_stream);
+  DecodedText t;
+  while (!r.atEnd()) {
+    const uint64_t tag = r.u();
+    if (tag == kText || tag >= kTextLine) {
+      readText(r, tag, m_flagWords, t);
+      const RealizedFont* font = t.font >= 0 && t.font < static_cast<int>(m_fonts.size()) ? m_fonts[t.font] : nullptr;
+      for (const DecodedLine& l : t.lines) visit(context, {font, l.utf8, l.len8, l.x, l.baseline});
+    } else if (tag == kLine) {
+      for (int i = 0; i < 6; ++i) r.u();  // colour, width, x, y, dx, dy
+    } else if (tag == kPicture) {
+      for (int i = 0; i < 5; ++i) r.u();  // picture, left, top, width, height
+    } else {
+      break;
+    }
+  }
 }
 
 namespace {

@@ -92,6 +92,21 @@ class PageImage {
   };
   std::vector<Item> items() const;
 
+  // Every laid-out line of text in drawing order, read straight from the
+  // stream without building items (the text of every page is searched):
+  // the line's font, its UTF-8 bytes, left edge and baseline.
+  struct TextLineView {
+    const RealizedFont* font = nullptr;
+    const char* utf8 = nullptr;
+    int len8 = 0;
+    int x = 0;
+    int baseline = 0;
+  };
+  template <typename Visit>
+  void forEachTextLine(Visit&& visit) const {
+    visitTextLines([](void* f, const TextLineView& line) { (*static_cast<Visit*>(f))(line); }, &visit);
+  }
+
  private:
   friend class PageCanvas;
   int internFont(const RealizedFont& font);
@@ -104,6 +119,7 @@ class PageImage {
                         int colorIndex, const SingleLine& line, int ascent);
   void appendLine(QPoint from, QPoint to, int penWidth, int colorIndex);
   void appendPicture(const EmfPicture& picture, const PxRect& rect);
+  void visitTextLines(void (*visit)(void*, const TextLineView&), void* context) const;
 
   int m_width = 0;
   int m_height = 0;
