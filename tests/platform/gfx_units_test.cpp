@@ -51,6 +51,22 @@ TEST(GfxUnits, RoundsToNearest) {
   EXPECT_EQ(MmToPxY(127, 2.0f), 18);
 }
 
+TEST(GfxUnits, RoundsTheExtendedPrecisionValueWithTiesToEven) {
+  // The conversion rounds without the maths library; it must land where
+  // nearbyintl lands on the extended-precision value, ties and negative
+  // positions included (a page break moves with one pixel).
+  for (int dpi : {72, 96, 120, 127, 150, 300, 600}) {
+    for (int i = -40000; i <= 40000; ++i) {
+      for (const float mm : {i * 0.05f, i / 18.0f, i * 0.5f}) {
+        const long double exact = static_cast<long double>(dpi) * mm / 25.4L * (180 * 0.01L);
+        ASSERT_EQ(MmToPxY(dpi, mm), static_cast<int>(std::nearbyintl(exact))) << "dpi " << dpi << " mm " << mm;
+      }
+    }
+  }
+  EXPECT_EQ(MmToPxY(127, 0.5f), 4);   // 4.5
+  EXPECT_EQ(MmToPxY(127, 1.5f), 14);  // 13.5
+}
+
 TEST(GfxUnits, FieldPositionsDoNotDependOnR) {
   // X is stored in 1/Units inch and multiplied by the float32
   // Scale = 180 / Units, rounded; nothing in it involves R.
