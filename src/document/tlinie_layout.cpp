@@ -38,14 +38,17 @@ void TLinia::Draw(TMLineWydruk& owner, float& Y) {
   // pixels: the conversion only grows with its argument.
   // (Never below 0, as the running maximum it stands for.)
   const float H = std::max(0.0f, HeightMm(owner));
-  float B = 0.0f;
+  // The same holds for the text base: the tallest text in pixels, converted
+  // once (and every field's position is converted once for the line).
+  std::int32_t tallestText = 0;
   for (const TPole& field : Fields()) {
     if (field.Kind == TPole::kHidden) continue;
-    const float b = field.Style(owner)->TextHeightMm();
-    if (b > B) B = b;
+    tallestText = std::max(tallestText, field.Style(owner)->TextHeight());
   }
+  const float B = PxToMmY(owner.Resolution, tallestText);
+  const TPole::LinePx px = TPole::ToPixels(owner.Resolution, Y, H, B);
   for (const TPole& field : Fields()) {
-    if (field.Kind != TPole::kHidden) field.Draw(owner, Y, H, B);
+    if (field.Kind != TPole::kHidden) field.Draw(owner, px);
   }
   Y = Y + H + owner.LineSpacing;
 }

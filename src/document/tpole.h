@@ -66,6 +66,15 @@ class TPole {
   // Draws the field on the owner's surface at Y (mm) in a line H mm high whose
   // text base lies B mm below Y.
   void Draw(TMLineWydruk& owner, float Y, float H, float B) const;
+  // The same with Y, H and B in pixels, as a line converts them once for all
+  // of its fields.
+  struct LinePx {
+    std::int32_t top = 0;
+    std::int32_t height = 0;
+    std::int32_t base = 0;
+  };
+  static LinePx ToPixels(int dpi, float Y, float H, float B);
+  void Draw(TMLineWydruk& owner, const LinePx& line) const;
   // Flag words of the text routine for measuring and for drawing.
   unsigned MeasureFlags() const;
   unsigned DrawFlags() const;

@@ -82,13 +82,21 @@ std::int32_t TPole::MeasureHeight(TMLineWydruk& owner) const {
   return rect.height();
 }
 
+TPole::LinePx TPole::ToPixels(int dpi, float Y, float H, float B) {
+  return {MmToPxY(dpi, Y), MmToPxY(dpi, H), MmToPxY(dpi, B)};
+}
+
 void TPole::Draw(TMLineWydruk& owner, float Y, float H, float B) const {
+  Draw(owner, ToPixels(owner.Resolution, Y, H, B));
+}
+
+void TPole::Draw(TMLineWydruk& owner, const LinePx& line) const {
   PageCanvas& canvas = owner.GetCanvas();
   const int dpi = owner.Resolution;
   if (Kind == kPicture) {
     const int height = MeasureHeight(owner);
     if (height <= 0) return;
-    const int top = MmToPxY(dpi, Y);
+    const int top = line.top;
     canvas.stretchPicture(Picture(owner),
                           PxRect{0, top, MmToPxX(dpi, 210.0f), clampPx(static_cast<long long>(top) + height)});
     return;
@@ -96,7 +104,7 @@ void TPole::Draw(TMLineWydruk& owner, float Y, float H, float B) const {
   TStyl* style = Style(owner);
   // Stored positions and heights may each reach 2^30: every edge is formed in
   // 64 bits and saturated once.
-  PxRect rect{clampPx(X), MmToPxY(dpi, Y), clampPx(static_cast<long long>(X) + Width), 0};
+  PxRect rect{clampPx(X), line.top, clampPx(static_cast<long long>(X) + Width), 0};
   style->GetFont();
   if (Kind == kRule) {
     rect.bottom = clampPx(static_cast<long long>(rect.top) + MeasureHeight(owner));
@@ -107,11 +115,11 @@ void TPole::Draw(TMLineWydruk& owner, float Y, float H, float B) const {
   const int th = style->TextHeight();
   style->GetFont();  // measuring may have selected it already; keep the colour current
   if (owner.Names().isLogo(m_styleName)) {
-    rect.top = clampPx(rect.top + (static_cast<long long>(MmToPxY(dpi, H)) - th) / 2);
+    rect.top = clampPx(rect.top + (static_cast<long long>(line.height) - th) / 2);
   } else {
-    rect.top = clampPx(rect.top + static_cast<long long>(MmToPxY(dpi, B)) - th);
+    rect.top = clampPx(rect.top + static_cast<long long>(line.base) - th);
   }
-  rect.bottom = clampPx(static_cast<long long>(rect.top) + MmToPxY(dpi, H));
+  rect.bottom = clampPx(static_cast<long long>(rect.top) + line.height);
   PxRect drawRect = rect;
   // "%n" is two ASCII bytes in every code page: the bytes tell whether the
   // text needs its page number.
