@@ -142,6 +142,70 @@ TEST(GfxPageImage, CopiesAreIndependent) {
   EXPECT_EQ(copy.height(), 20);
 }
 
+// What a text item says, for comparing two recordings of one text.
+std::string describe(const PageImage::Item& item) {
+  QString s = QStringLiteral("%1 [%2 %3 %4 %5] %6 %7 %8 %9")
+                  .arg(item.text)
+                  .arg(item.rect.left)
+                  .arg(item.rect.top)
+                  .arg(item.rect.right)
+                  .arg(item.rect.bottom)
+                  .arg(item.flags)
+                  .arg(item.color)
+                  .arg(item.font.face)
+                  .arg(item.font.height);
+  for (const auto& l : item.lines) s += QStringLiteral(" | %1 %2 %3").arg(l.text).arg(l.x).arg(l.baseline);
+  return s.toStdString();
+}
+
+TEST(GfxPageImage, TextsOfManyFlagWordsAndTopsGoingBothWaysReadBackAsDrawnAlone) {
+  // One-line texts are stored in short records naming their flag word by
+  // number and their top from the text before; a page with more flag words
+  // than those records can name, tops going up and down, both ways of
+  // drawing, and a text that wraps among them must read back item by item
+  // as each text drawn alone on a page of its own.
+  struct Drawn {
+    QString text;
+    PxRect rect;
+    unsigned flags;
+    bool bytes;
+  };
+  std::vector<Drawn> drawn;
+  for (int i = 0; i < 260; ++i) {
+    const int top = (i % 2 ? 1900 - i * 7 : i * 7) - 5;
+    const QString text = i == 130 ? QStringLiteral("dwa wyrazy") : QStringLiteral("Pozycja %1").arg(i);
+    const unsigned flags = DT_NOPREFIX | (i == 130 ? DT_WORDBREAK : DT_SINGLELINE) | (static_cast<unsigned>(i) << 22);
+    drawn.push_back({text, {10 + i, top, 10 + i + (i == 130 ? 70 : 400), top + 30}, flags, i % 3 == 0});
+  }
+  auto draw = [](PageCanvas& canvas, const Drawn& d) {
+    PxRect r = d.rect;
+    if (d.bytes)
+      canvas.DrawText(QByteArrayView(d.text.toLatin1()), 1250, r, d.flags);
+    else
+      canvas.DrawText(d.text, r, d.flags);
+  };
+  PageImage page(1429, 2000);
+  {
+    PageCanvas canvas(page, 96);
+    canvas.selectFont(courier());
+    for (const Drawn& d : drawn) draw(canvas, d);
+  }
+  const auto items = page.items();
+  ASSERT_EQ(items.size(), drawn.size());
+  EXPECT_GE(items[130].lines.size(), 2u);
+  for (size_t i = 0; i < drawn.size(); ++i) {
+    PageImage alone(1429, 2000);
+    {
+      PageCanvas canvas(alone, 96);
+      canvas.selectFont(courier());
+      draw(canvas, drawn[i]);
+    }
+    ASSERT_EQ(alone.items().size(), 1u);
+    EXPECT_EQ(describe(items[i]), describe(alone.items()[0])) << "text " << i;
+    EXPECT_EQ(items[i].flags, drawn[i].flags);
+  }
+}
+
 // 84 lines × 8 fields of 20–40 characters, a rule under every line.
 PageImage densePage() {
   PageImage page(1429, 2000);

@@ -10,7 +10,7 @@
 //              x−left baseline−top
 //              (a text drawn as one line that is all of it, without an
 //              underline, the common case of a printout; f is the number of
-//              its flag word in the page's table, below 240; previous is the
+//              its flag word in the page's table, below 112; previous is the
 //              top of the text record before it, 0 for the first)
 //   line:      2 color penWidth x1 y1 x2−x1 y2−y1
 //   picture:   3 picture left top width height
@@ -30,8 +30,9 @@
 namespace zorpokaz::pagestream {
 
 enum Tag : uint8_t { kText = 1, kLine = 2, kPicture = 3, kTextLine = 16 };
-// Flag words a text line record can name.
-constexpr size_t kTextLineFlags = 256 - kTextLine;
+// Flag words a text line record can name: its tag is read as a varint like
+// every value, so it stays below 128 to be one byte.
+constexpr size_t kTextLineFlags = 128 - kTextLine;
 constexpr qsizetype kVarint = 10;  // the most bytes of one value
 
 inline int toInt(int64_t v) { return static_cast<int>(std::clamp<int64_t>(v, INT_MIN, INT_MAX)); }
