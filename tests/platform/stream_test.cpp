@@ -169,5 +169,61 @@ TEST(ZDecompressionStream, DamageSurfacesWithTheReadThatTakesTheLastGoodByte) {
   EXPECT_GE(delivered + sizeof buf, static_cast<std::size_t>(firstLength));
 }
 
+// Delivers its first `good` bytes, then fails as a disk would.
+class FailingStream : public Stream {
+ public:
+  FailingStream(QByteArray data, std::size_t good) : m_inner(std::move(data)), m_good(good) {}
+  std::size_t read(void* buffer, std::size_t count) override {
+    if (m_delivered >= m_good) throw EReadError("Stream read error");
+    const std::size_t n = m_inner.read(buffer, std::min(count, m_good - m_delivered));
+    m_delivered += n;
+    return n;
+  }
+
+ private:
+  MemoryStream m_inner;
+  std::size_t m_good;
+  std::size_t m_delivered = 0;
+};
+
+TEST(ZDecompressionStream, ASourceThatFailsFailsTheReadsThatNeedItsBytesAfterTheGoodOnes) {
+  // The source is read ahead of the reader: its failure must still reach
+  // the reader only where the bytes run out, and every read after it.
+  const QByteArray plain = pattern(400000);
+  FailingStream source(writer::compressBody(plain, 0), 2 * ZDecompressionStream::kSourceBlockSize);
+  ZDecompressionStream z(source);
+  QByteArray got;
+  char buf[1];  // byte by byte: a read that fails takes nothing
+  auto readUntilFailure = [&] {
+    try {
+      for (;;) got.append(buf, static_cast<qsizetype>(z.read(buf, sizeof buf)));
+    } catch (const EReadError& e) {
+      EXPECT_STREQ(e.what(), "Stream read error");
+      return true;
+    }
+  };
+  ASSERT_TRUE(readUntilFailure());
+  const qsizetype first = got.size();
+  EXPECT_GT(first, 60000);
+  // What was inflated before the source failed is still delivered.
+  ASSERT_TRUE(readUntilFailure());
+  EXPECT_GT(got.size(), first);
+  EXPECT_LT(got.size(), plain.size());
+  EXPECT_EQ(got, plain.left(got.size()));
+  EXPECT_THROW(z.read(buf, sizeof buf), EReadError);
+  ZDecompressionStream::Piece piece;
+  EXPECT_THROW(z.peek(piece), EReadError);
+}
+
+TEST(ZDecompressionStream, LeavesTheSourceWhereItWasUntilTheFirstRead) {
+  const QByteArray packed = writer::compressBody(pattern(300000), 1);
+  MemoryStream source(QByteArray("head") + packed);
+  char head[4];
+  source.readBuffer(head, 4);
+  ZDecompressionStream z(source);
+  EXPECT_EQ(source.position(), 4);
+  EXPECT_EQ(readAll(z, 3000), pattern(300000));
+}
+
 }  // namespace
 }  // namespace zorpokaz

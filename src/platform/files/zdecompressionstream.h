@@ -3,7 +3,10 @@
 // EDecompressionError("error"). After the end of the zlib stream it delivers no
 // more bytes (trailing source bytes are ignored). A source that ends before the
 // zlib stream does makes read() return fewer bytes, like any plain read.
-// Does not own the source; the source must outlive it.
+// Does not own the source; the source must outlive it. From the first read or
+// peek on, a thread of the stream's own reads the source and inflates a few
+// blocks ahead; the source is not to be used otherwise until the stream is
+// gone (before that first read it stays where it was).
 #pragma once
 
 #include <memory>
