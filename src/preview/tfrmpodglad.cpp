@@ -230,6 +230,9 @@ void TFrmPodglad::addPageCopy(const PageImage& page) {
     return;  // a page that cannot be copied is left out without a word
   }
   m_viewer->AddPage(std::move(copy));
+  // The first page is shown at the next line laid out, not a pump interval
+  // later: it is what the person waits for.
+  if (m_viewer->PageCount() == 1) m_lastPump = 0;
 }
 
 void TFrmPodglad::hbAccept() {
