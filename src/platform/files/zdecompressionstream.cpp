@@ -3,6 +3,7 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <atomic>
 #include <climits>
 #include <condition_variable>
 #include <cstring>
@@ -24,6 +25,9 @@ static constexpr std::size_t kOutputBlockSize = 65536;
 // two then run side by side. The reader sees the same blocks, with the same
 // ends, damage and errors, as if it inflated each when it needed it.
 static constexpr std::size_t kBlocksAhead = 4;
+// How long the reader waits for the next block before it sleeps (each turn
+// a pause of the processor, some tens of nanoseconds).
+static constexpr int kSpins = 2000;
 
 namespace {
 
@@ -35,6 +39,14 @@ struct Block {
   std::exception_ptr error;  // the source's read failed after `end` bytes
 };
 
+void pause() {
+#if defined(__x86_64__) || defined(__i386__)
+  __builtin_ia32_pause();
+#else
+  std::this_thread::yield();
+#endif
+}
+
 }  // namespace
 
 struct ZDecompressionStream::State {
@@ -45,10 +57,10 @@ struct ZDecompressionStream::State {
 
   // The inflating side's blocks (a ring) and what the reader has taken.
   Block ring[kBlocksAhead];
-  std::size_t produced = 0;
+  std::atomic<std::size_t> produced = 0;
   std::size_t taken = 0;
   std::size_t released = 0;
-  bool last = false;  // the block after which the inflating side stopped is produced
+  std::atomic<bool> last = false;  // the block after which the inflating side stopped is produced
   bool stop = false;
   std::mutex mutex;
   std::condition_variable changed;
@@ -113,7 +125,7 @@ void ZDecompressionStream::State::inflateAhead() {
     std::unique_lock lock(mutex);
     changed.wait(lock, [this] { return stop || produced - released < kBlocksAhead; });
     if (stop) return;
-    Block& b = ring[produced % kBlocksAhead];
+    Block& b = ring[produced.load() % kBlocksAhead];
     lock.unlock();
     fillBlock(b);
     lock.lock();
@@ -154,6 +166,14 @@ void ZDecompressionStream::State::nextBlock() {
     current = nullptr;
     ++released;
     changed.notify_all();
+  }
+  if (produced.load() == taken && !last.load()) {
+    // The next block is usually a few microseconds away: waiting for it
+    // without going to sleep saves waking up for every block.
+    lock.unlock();
+    for (int spin = 0; spin < kSpins && produced.load(std::memory_order_acquire) == taken && !last.load(); ++spin)
+      pause();
+    lock.lock();
   }
   changed.wait(lock, [this] { return produced > taken || last; });
   if (produced > taken) {
