@@ -5,8 +5,7 @@
 #include "library/program.h"
 #include "library/rootstart.h"
 #include "library/startup.h"
-#include "printing/pagespdf.h"
-#include "printing/printdialoghook.h"
+#include "preview/printhooks.h"
 #include "ui/apperror.h"
 #include "util/qttranslations.h"
 

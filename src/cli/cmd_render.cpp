@@ -15,6 +15,7 @@
 #include "platform/errors.h"
 #include "platform/gfx/pageimage.h"
 #include "printing/pageset.h"
+#include "printing/pagesnapshot.h"
 #include "printing/pagespdf.h"
 #include "printing/printjob.h"
 #include "printing/printrects.h"
@@ -86,6 +87,7 @@ void renderSheets(const std::deque<PageImage>& pages, PageList chosen, const QSt
   PageImageList images;
   images.reserve(pages.size());
   for (const PageImage& page : pages) images.push_back(std::make_shared<const PageImage>(page));
+  const PageSnapshot source(std::move(images), m);
   SheetPdfTarget target(path);
   std::string failure;
   PrintJobHooks hooks;
@@ -96,7 +98,7 @@ void renderSheets(const std::deque<PageImage>& pages, PageList chosen, const QSt
   hooks.cancelRequested = [] { return false; };
   hooks.reportError = [&](const std::exception& e) { failure = e.what(); };
   hooks.pumpEvents = [] {};
-  PrintJob job(target, images, m, title, settings, hooks);
+  PrintJob job(target, source, title, settings, hooks);
   job.ComputeRects();
   job.PrintCopies(chosen);
   target.finish();

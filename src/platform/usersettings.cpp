@@ -1,4 +1,4 @@
-#include "preview/usersettings.h"
+#include "platform/usersettings.h"
 
 #include "platform/errors.h"
 

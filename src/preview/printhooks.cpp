@@ -1,6 +1,8 @@
-#include "printing/printdialoghook.h"
+#include "preview/printhooks.h"
 
+#include "preview/temfviewer.h"
 #include "preview/tfrmpodglad.h"
+#include "printing/pagespdf.h"
 #include "printing/twydrukidrukuj.h"
 
 namespace zorpokaz {
@@ -11,8 +13,17 @@ void InstallPrintDialog() {
     // itself when closed, and exec() does that at once when it returns.
     auto* dialog = new TWydrukiDrukuj(nullptr);
     dialog->PrintoutTitle = window.PrintoutName();
-    dialog->SourceViewer = window.viewer();
+    dialog->Source = window.viewer();
     dialog->exec();
+  });
+}
+
+void InstallPdfWriter() {
+  TFrmPodglad::SetPdfWriter([](const TFrmPodglad::PdfRequest& r) {
+    std::vector<const PageImage*> pages;
+    pages.reserve(r.pages.Pages().size());
+    for (const auto& page : r.pages.Pages()) pages.push_back(page.get());
+    return WritePagesPdf(r.path, pages, r.pages.Margins(), r.progress);
   });
 }
 

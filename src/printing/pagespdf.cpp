@@ -8,7 +8,6 @@
 
 #include "platform/errors.h"
 #include "platform/gfx/pageimage.h"
-#include "preview/tfrmpodglad.h"
 
 namespace zorpokaz {
 
@@ -50,15 +49,6 @@ bool WritePagesPdf(const QString& path, const std::vector<const PageImage*>& pag
   painter.end();
   if (!file.commit()) cannotCreate(path);
   return true;
-}
-
-void InstallPdfWriter() {
-  TFrmPodglad::SetPdfWriter([](const TFrmPodglad::PdfRequest& r) {
-    std::vector<const PageImage*> pages;
-    pages.reserve(r.pages.size());
-    for (const auto& page : r.pages) pages.push_back(page.get());
-    return WritePagesPdf(r.path, pages, {r.margLeft, r.margTop, r.margRight, r.margBottom}, r.progress);
-  });
 }
 
 }  // namespace zorpokaz

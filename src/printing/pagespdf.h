@@ -25,7 +25,4 @@ class PageImage;
 bool WritePagesPdf(const QString& path, const std::vector<const PageImage*>& pages, const MarginsMM& margins,
                    const std::function<bool(int pagesDone)>& progress = {});
 
-// Makes the preview's "Zapisz jako PDF…" write through WritePagesPdf.
-void InstallPdfWriter();
-
 }  // namespace zorpokaz

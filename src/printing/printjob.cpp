@@ -9,12 +9,10 @@
 
 namespace zorpokaz {
 
-PrintJob::PrintJob(PrintTarget& target, const PageImageList& pages, const MarginsMM& margins,
-                   const QString& printoutTitle, const PrintJobSettings& settings,
-                   PrintJobHooks hooks)
+PrintJob::PrintJob(PrintTarget& target, const PageSource& pages, const QString& printoutTitle,
+                   const PrintJobSettings& settings, PrintJobHooks hooks)
     : m_target(target),
       m_pages(pages),
-      m_margins(margins),
       m_title(printoutTitle),
       m_settings(settings),
       m_hooks(std::move(hooks)) {}
@@ -23,7 +21,7 @@ void PrintJob::ComputeRects() {
   m_target.setManualTwoSided(m_settings.sheet.twoSided ||
                              m_settings.sheet.mode == PrintMode::Ksiazeczka);
   m_target.setOrientation(orientationFor(m_settings.sheet.mode));
-  m_rects = zorpokaz::ComputeRects(m_target.metrics(), m_margins, m_settings.sheet.twoSided);
+  m_rects = zorpokaz::ComputeRects(m_target.metrics(), m_pages.Margins(), m_settings.sheet.twoSided);
   m_current = m_rects;
 }
 
@@ -76,7 +74,7 @@ void PrintJob::PrintCopy(PageList& list) {
   const SheetOptions& sheet = m_settings.sheet;
   const int N = addFillerPositions(list, sheet);
   if (bookletNeedsConfirmation(sheet, N) &&
-      !m_hooks.askBooklet(static_cast<int>(m_pages.size()), N))
+      !m_hooks.askBooklet(m_pages.PageCount(), N))
     throw EAbort();
   const SheetPlan plan = planSheets(sheet, N);
   for (const SheetSide& side : plan.firstPass)
@@ -119,9 +117,11 @@ void PrintJob::PrintPageImage(const PixelRect& R, int k, const PageList& list) {
   const int e = list[static_cast<std::size_t>(k - 1)];
   if (e == 0)
     return;
-  if (e < 1 || static_cast<std::size_t>(e) > m_pages.size() || !m_pages[e - 1])
+  const std::shared_ptr<const PageImage> page =
+      e >= 1 && e <= m_pages.PageCount() ? m_pages.PageShared(e - 1) : nullptr;
+  if (!page)
     throw Error("Page " + std::to_string(e) + " does not exist");
-  m_target.drawPage(R, *m_pages[e - 1], !m_settings.colour, m_settings.bitmap);
+  m_target.drawPage(R, *page, !m_settings.colour, m_settings.bitmap);
   // While the page spools the abort procedure lets the window handle a close
   // request; compatibility mode goes without it.
   if (!m_settings.noAbort)

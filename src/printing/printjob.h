@@ -7,7 +7,7 @@
 // so the whole sequence runs under tests with a recording target.
 //
 // Units: printer pixels (PrintRects), margins in millimetres. The job borrows
-// the target and the page images; it owns nothing.
+// the target and the page source; it owns nothing.
 #pragma once
 
 #include <exception>
@@ -18,15 +18,13 @@
 #include <QString>
 
 #include "printing/pageset.h"
+#include "printing/pagesource.h"
 #include "printing/printrects.h"
 #include "printing/sheetplan.h"
 
 namespace zorpokaz {
 
-class PageImage;
 class PrintTarget;
-
-using PageImageList = std::vector<std::shared_ptr<const PageImage>>;
 
 struct PrintJobSettings {
   SheetOptions sheet;     // mode, "&Druk dwustronny", "&Odwrotna kolejność"
@@ -50,8 +48,9 @@ struct PrintJobHooks {
 
 class PrintJob {
  public:
-  PrintJob(PrintTarget& target, const PageImageList& pages, const MarginsMM& margins,
-           const QString& printoutTitle, const PrintJobSettings& settings, PrintJobHooks hooks);
+  // The pages and margins come from `pages`, which must outlive the job.
+  PrintJob(PrintTarget& target, const PageSource& pages, const QString& printoutTitle,
+           const PrintJobSettings& settings, PrintJobHooks hooks);
 
   // Sets the orientation of the mode and places the rectangles; the result
   // holds for every copy of this action.
@@ -78,8 +77,7 @@ class PrintJob {
   void abortOpenDocument();
 
   PrintTarget& m_target;
-  const PageImageList& m_pages;
-  MarginsMM m_margins;
+  const PageSource& m_pages;
   QString m_title;
   PrintJobSettings m_settings;
   PrintJobHooks m_hooks;

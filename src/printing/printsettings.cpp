@@ -1,6 +1,6 @@
-#include "preview/printsettings.h"
+#include "printing/printsettings.h"
 
-#include "preview/usersettings.h"
+#include "platform/usersettings.h"
 
 namespace zorpokaz {
 

@@ -2,7 +2,7 @@
 
 #include "library/tabbeditemdelegate.h"
 #include "listscript.h"
-#include "preview/usersettings.h"
+#include "platform/usersettings.h"
 #include "ui/apperror.h"
 #include "ui/thintbar.h"
 #include "ui/tzorbtn.h"

@@ -1,7 +1,7 @@
 // The preview window opens the print dialog through the hook the program
 // installs: Enter in a loaded preview shows TWydrukiDrukuj modally over that
 // preview's pages, titled with its printout's name.
-#include "printing/printdialoghook.h"
+#include "preview/printhooks.h"
 
 #include <QApplication>
 #include <QFile>
@@ -13,7 +13,7 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-#include "preview/printsettings.h"
+#include "printing/printsettings.h"
 #include "preview/temfviewer.h"
 #include "preview/tfrmpodglad.h"
 #include "printing/printersystem.h"

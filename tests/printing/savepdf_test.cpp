@@ -20,9 +20,10 @@
 #include <gtest/gtest.h>
 
 #include "platform/errors.h"
-#include "preview/printsettings.h"
+#include "preview/printhooks.h"
 #include "preview/temfviewer.h"
 #include "preview/tfrmpodglad.h"
+#include "printing/printsettings.h"
 #include "support/cirequire.h"
 #include "support/modalscript.h"
 #include "support/searchprintout.h"

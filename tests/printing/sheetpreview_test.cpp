@@ -11,9 +11,10 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "preview/printsettings.h"
+#include "printing/printsettings.h"
 #include "preview/temfviewer.h"
 #include "printing/printersystem.h"
+#include "printing/pagesnapshot.h"
 #include "printing/printjob.h"
 #include "printing/recordingtarget.h"
 #include "printing/testpages.h"
@@ -53,7 +54,8 @@ QStringList printed(const PageImageList& pages, PageList list, const SheetOption
   h.cancelRequested = [] { return false; };
   h.reportError = [](const std::exception&) {};
   h.pumpEvents = [] {};
-  PrintJob job(target, pages, MarginsMM{10, 15, 10, 25}, QStringLiteral("r"), settings, h);
+  const PageSnapshot source(pages, MarginsMM{10, 15, 10, 25});
+  PrintJob job(target, source, QStringLiteral("r"), settings, h);
   job.ComputeRects();
   job.PrintCopies(list);
   QStringList docs;
@@ -134,7 +136,7 @@ TEST(SheetPreview, TheDialogsPictureFollowsTheChoicesMadeWithTheKeys) {
   for (const auto& p : pages) viewer.AddPage(p);
   viewer.setPageNr(4);
   QPointer<TWydrukiDrukuj> dlg = new TWydrukiDrukuj(nullptr);
-  dlg->SourceViewer = &viewer;
+  dlg->Source = &viewer;
   dlg->show();
   QCoreApplication::sendPostedEvents(dlg);
   dlg->activateWindow();

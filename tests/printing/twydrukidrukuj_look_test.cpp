@@ -10,7 +10,7 @@
 #include <QPointer>
 #include <gtest/gtest.h>
 
-#include "preview/printsettings.h"
+#include "printing/printsettings.h"
 #include "preview/temfviewer.h"
 #include "printing/printersystem.h"
 #include "printing/recordingtarget.h"
@@ -75,7 +75,7 @@ TEST(PrintDialogLook, CaptionsFitAndControlsStayInside) {
     viewer.AddPage(p);
   QPointer<TWydrukiDrukuj> dlg = new TWydrukiDrukuj(nullptr);
   dlg->PrintoutTitle = QStringLiteral("raport");
-  dlg->SourceViewer = &viewer;
+  dlg->Source = &viewer;
   dlg->show();
   QCoreApplication::sendPostedEvents(dlg);
   QCoreApplication::processEvents();
@@ -122,7 +122,7 @@ TEST(PrintDialogLook, DisabledWhilePrintingStaysReadable) {
   for (const auto& p : pages)
     viewer.AddPage(p);
   QPointer<TWydrukiDrukuj> dlg = new TWydrukiDrukuj(nullptr);
-  dlg->SourceViewer = &viewer;
+  dlg->Source = &viewer;
   dlg->show();
   QCoreApplication::sendPostedEvents(dlg);
   QCoreApplication::processEvents();
