@@ -26,7 +26,7 @@ void count(const TMLine& block, Counts& c) {
   ++c.blocks;
   for (const TLinie* g : {&block.Intro, &block.Heading, &block.ReservedLines, &block.Closing}) {
     c.lines += g->Count();
-    for (const auto& line : g->Lines) c.fields += static_cast<long long>(line->Fields.size());
+    for (const auto& line : g->Lines) c.fields += static_cast<long long>(line.Fields().size());
   }
   for (const auto& child : block.Children) count(*child, c);
 }

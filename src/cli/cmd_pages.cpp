@@ -7,6 +7,7 @@
 #include "cli/commands.h"
 #include "cli/pageoptions.h"
 #include "document/tmlinewydruk.h"
+#include "document/twydruk.h"
 #include "platform/gfx/pageimage.h"
 #include "platform/gfx/realizedfont.h"
 
@@ -63,21 +64,29 @@ int cmdPages(const QStringList& argsIn) {
   const bool json = takeFlag(args, QStringLiteral("--json"));
   if (args.size() != 1) throw UsageError("expected one printout file");
 
-  auto doc = buildPrintout(args.front(), dpi);
-  const auto& pages = doc->Tekst().Pages();
+  TWydruk doc;
+  doc.setResolution(dpi);
+  doc.LoadFromFile(args.front());
+  // Each page is written, or summed up, as the layout finishes it and is not
+  // kept: memory holds the printout's model and one page.
+  doc.Tekst().KeepPages = false;
   const QSize size = PageSizePx(dpi);
   if (!json) {
+    std::vector<std::pair<size_t, size_t>> pages;  // items, bytes
+    doc.OnNextPage = [&](TWydruk&, const PageImage& page) { pages.emplace_back(page.itemCount(), page.byteSize()); };
+    doc.BuildPages();
     out(QStringLiteral("%1 page(s) of %2 x %3 px at %4 dpi\n").arg(pages.size()).arg(size.width()).arg(size.height()).arg(dpi));
     for (size_t i = 0; i < pages.size(); ++i)
-      out(QStringLiteral("page %1: %2 item(s), %3 bytes\n").arg(i + 1).arg(pages[i].itemCount()).arg(pages[i].byteSize()));
+      out(QStringLiteral("page %1: %2 item(s), %3 bytes\n").arg(i + 1).arg(pages[i].first).arg(pages[i].second));
     return 0;
   }
-  // Written page by page so that a long printout never sits in memory twice.
   out(QStringLiteral("{\"dpi\":%1,\"width\":%2,\"height\":%3,\"pages\":[").arg(dpi).arg(size.width()).arg(size.height()));
-  for (size_t i = 0; i < pages.size(); ++i) {
-    if (i) out(QStringLiteral(","));
-    out(QString::fromUtf8(QJsonDocument(pageJson(static_cast<int>(i) + 1, pages[i])).toJson(QJsonDocument::Compact)));
-  }
+  int number = 0;
+  doc.OnNextPage = [&](TWydruk&, const PageImage& page) {
+    if (number > 0) out(QStringLiteral(","));
+    outBytes(QJsonDocument(pageJson(++number, page)).toJson(QJsonDocument::Compact));
+  };
+  doc.BuildPages();
   out(QStringLiteral("]}\n"));
   return 0;
 }

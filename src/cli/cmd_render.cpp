@@ -96,7 +96,7 @@ void renderSheets(const std::deque<PageImage>& pages, PageList chosen, const QSt
   hooks.askTurnStack = [] { return true; };
   hooks.stepProgress = [] {};
   hooks.cancelRequested = [] { return false; };
-  hooks.reportError = [&](const std::exception& e) { failure = e.what(); };
+  hooks.reportError = [&](const std::exception& e) { failure = ErrorText(e); };
   hooks.pumpEvents = [] {};
   PrintJob job(target, source, title, settings, hooks);
   job.ComputeRects();

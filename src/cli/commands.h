@@ -18,6 +18,7 @@ class UsageError : public std::runtime_error {
 
 // Writes UTF-8 text to standard output.
 void out(const QString& text);
+void outBytes(const QByteArray& utf8);
 
 int cmdInfo(const QStringList& args);
 int cmdPages(const QStringList& args);

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "cli/commands.h"
+#include "platform/errors.h"
 
 namespace zorpokaz::cli {
 
@@ -15,19 +16,20 @@ struct Command {
   const char* name;
   const char* usage;
   bool needsGui;
+  bool readsPrintout;
   int (*run)(const QStringList& args);
 };
 
 const Command kCommands[] = {
-    {"info", "info FILE [--json]", false, cmdInfo},
-    {"pages", "pages FILE [--dpi N] [--json]", true, cmdPages},
+    {"info", "info FILE [--json]", false, true, cmdInfo},
+    {"pages", "pages FILE [--dpi N] [--json]", true, true, cmdPages},
     {"render", "render FILE (-o OUT.pdf | --png DIR) [--dpi N] [--pages SET] [--margins L,T,R,B] "
-     "[--mode normal|reduced|booklet] [--two-sided] [--reverse] [--mono] [--bitmap]", true, cmdRender},
-    {"text", "text FILE [--pages SET] [--dpi N]", true, cmdText},
-    {"unpack", "unpack PACKAGE DIR [--overwrite]", false, cmdUnpack},
-    {"pack", "pack --stub LAUNCHER --viewer VIEWER [--version X.Y.Z.W] -o OUT.run [PRINTOUT.wyd...]", false,
+     "[--mode normal|reduced|booklet] [--two-sided] [--reverse] [--mono] [--bitmap]", true, true, cmdRender},
+    {"text", "text FILE [--pages SET] [--dpi N]", true, true, cmdText},
+    {"unpack", "unpack PACKAGE DIR [--overwrite]", false, false, cmdUnpack},
+    {"pack", "pack --stub LAUNCHER --viewer VIEWER [--version X.Y.Z.W] -o OUT.run [PRINTOUT.wyd...]", false, false,
      cmdPack},
-    {"rights", "rights DIR [--release]", false, cmdRights},
+    {"rights", "rights DIR [--release]", false, false, cmdRights},
 };
 
 // Qt's own diagnostics (an unset XDG_RUNTIME_DIR, a font fallback) are not
@@ -71,10 +73,19 @@ void printHelp() {
              stdout);
 }
 
+// What a failure that is not one of the program's own errors (memory running
+// out, above all) says: never the C++ library's text. A printout that could
+// not be read for it is a printout that cannot be read.
+const char* failureText(const Command& command, const std::exception& e) {
+  if (command.readsPrintout) return "Plik nie zawiera prawidłowego wydruku Zorela";
+  return ErrorText(e);
+}
+
 }  // namespace
 
-void out(const QString& text) {
-  const QByteArray utf8 = text.toUtf8();
+void out(const QString& text) { outBytes(text.toUtf8()); }
+
+void outBytes(const QByteArray& utf8) {
   std::fwrite(utf8.constData(), 1, static_cast<std::size_t>(utf8.size()), stdout);
 }
 
@@ -116,9 +127,13 @@ int run(int argc, char** argv) {
     std::fprintf(stderr, "zorpokaz-cli %s: %s\nusage: zorpokaz-cli %s\n", command->name, e.what(),
                  command->usage);
     return showingHeldMessages(1);
-  } catch (const std::exception& e) {
+  } catch (const Error& e) {
     std::fflush(stdout);
     std::fprintf(stderr, "%s\n", e.what());
+    return showingHeldMessages(2);
+  } catch (const std::exception& e) {
+    std::fflush(stdout);
+    std::fprintf(stderr, "%s\n", failureText(*command, e));
     return showingHeldMessages(2);
   }
 }

@@ -29,6 +29,14 @@ void BodyReader::expectMarker(std::uint8_t expected) {
   if (marker != expected) throw markerError(expected);
 }
 
+EmfPicture BodyReader::sharedPicture(EmfPicture picture) {
+  // Keyed by the bytes themselves (shared, not copied).
+  const auto known = m_pictures.constFind(picture.bytes());
+  if (known != m_pictures.constEnd()) return *known;
+  m_pictures.insert(picture.bytes(), picture);
+  return picture;
+}
+
 QByteArray BodyReader::readString() { return ReadBodyString(m_stream); }
 
 QByteArray BodyReader::readName() {

@@ -46,6 +46,8 @@ EReadFileError versionError(int version) {
   return EReadFileError("Błąd odczytu - nieznana wersja pliku [" + std::to_string(version) + "]");
 }
 
+EReadError notReadableError() { return EReadError("Plik nie zawiera prawidłowego wydruku Zorela"); }
+
 bool ReadUInt8(Stream& stream, std::uint8_t& value) { return readPlain(stream, value); }
 bool ReadUInt16(Stream& stream, std::uint16_t& value) { return readPlain(stream, value); }
 bool ReadInt32(Stream& stream, std::int32_t& value) { return readPlain(stream, value); }
@@ -81,9 +83,13 @@ bool CheckSignature(Stream& stream, QByteArrayView typeName) {
   return ReadHeaderString(stream) == typeName;
 }
 
-void ReadBodyString(Stream& stream, QByteArray& text) {
-  // Whatever goes wrong inside a body string (a short read, the inflater
-  // failing on the way) is reported as the string's own error.
+namespace {
+
+// Reads a body string's marker and length, then lets `fill` read the
+// characters. Whatever goes wrong inside a body string (a short read, the
+// inflater failing on the way) is reported as the string's own error.
+template <typename Fill>
+void readBodyString(Stream& stream, Fill fill) {
   try {
     std::uint8_t marker = 0;
     std::size_t length = 0;
@@ -100,8 +106,7 @@ void ReadBodyString(Stream& stream, QByteArray& text) {
       throw markerError(kMarkerShortString);
     }
     // At most 65,535 bytes: bounded, so it can be allocated up front.
-    text.resize(static_cast<qsizetype>(length));
-    if (length > 0) stream.readBuffer(text.data(), length);
+    fill(static_cast<qsizetype>(length));
   } catch (const EReadFileError&) {
     throw;
   } catch (const Error&) {
@@ -109,15 +114,29 @@ void ReadBodyString(Stream& stream, QByteArray& text) {
   }
 }
 
+}  // namespace
+
+void ReadBodyString(Stream& stream, QByteArray& text) {
+  readBodyString(stream, [&](qsizetype length) {
+    text.resize(length);
+    if (length > 0) stream.readBuffer(text.data(), static_cast<std::size_t>(length));
+  });
+}
+
 QByteArray ReadBodyString(Stream& stream) {
   QByteArray text;
-  ReadBodyString(stream, text);
+  readBodyString(stream, [&](qsizetype length) {
+    if (length == 0) return;
+    // Exactly the length: the model keeps millions of these.
+    text = QByteArray(length, Qt::Uninitialized);
+    stream.readBuffer(text.data(), static_cast<std::size_t>(length));
+  });
   return text;
 }
 
 std::unique_ptr<ZDecompressionStream> OpenBodyOf(Stream& file) {
   if (!CheckSignature(file, kTypeNameWydruk))
-    throw EReadError("Plik nie zawiera prawidłowego wydruku Zorela");
+    throw notReadableError();
   return std::make_unique<ZDecompressionStream>(file);
 }
 

@@ -49,6 +49,10 @@ inline constexpr char kTypeNameWydruk[] = "Wydruk";
 EReadFileError markerError(int expectedMarker);
 // "Błąd odczytu - nieznana wersja pliku [<version>]"
 EReadFileError versionError(int version);
+// "Plik nie zawiera prawidłowego wydruku Zorela": the file is no printout, or
+// it is one that cannot be read here (its layout goes past what any printout
+// can be, or memory runs out on it).
+EReadError notReadableError();
 
 // Plain little-endian readers.
 bool ReadUInt8(Stream& stream, std::uint8_t& value);

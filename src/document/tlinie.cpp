@@ -17,10 +17,12 @@ void TLinie::LoadFromStream(BodyReader& reader) {
   // One line at a time: a count the data does not back fails at the first
   // missing marker, having allocated only what was really there.
   for (std::int32_t i = 0; i < count; ++i) {
-    auto line = std::make_unique<TLinia>(Owner, this);
-    line->LoadFromStream(reader);
-    Lines.push_back(std::move(line));
+    reader.countLine();
+    Lines.emplace_back().LoadFromStream(reader, Owner);
   }
+  // Growing left up to half the storage unused; lines are kept for the
+  // life of the content.
+  Lines.shrink_to_fit();
 }
 
 void TLinie::Clear() { Lines.clear(); }

@@ -29,7 +29,7 @@ class TLinie {
   TMLine* Block;
   bool Splittable = false;   // false: keep the group together on one page
   bool BreakBefore = false;  // start a new page before the group
-  std::vector<std::unique_ptr<TLinia>> Lines;
+  std::vector<TLinia> Lines;
 
   // --- layout ---
   // True when the whole group, drawn from Y (mm), ends at or above the page bottom.

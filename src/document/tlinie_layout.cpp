@@ -19,45 +19,46 @@ constexpr float kWidowLimitMm = 20.0f;
 
 std::int32_t TLinia::MaxHeight() {
   std::int32_t height = 0;
-  for (auto& field : Fields) {
-    if (field->Kind == TPole::kHidden) continue;
-    height = std::max(height, field->MeasureHeight());
+  for (TPole& field : Fields()) {
+    if (field.Kind == TPole::kHidden) continue;
+    height = std::max(height, field.MeasureHeight());
   }
   return height;
 }
 
-float TLinia::HeightMm() { return PxToMmY(Owner->Resolution, MaxHeight()); }
+float TLinia::HeightMm(int dpi) { return PxToMmY(dpi, MaxHeight()); }
 
-bool TLinia::IsSkippable() const {
+bool TLinia::IsSkippable(bool inHeading) const {
   if (SkipWhenRepeated) return true;
-  return Fields.size() == 1 && Fields.front()->Kind == TPole::kRule && Group->Block->State != TMLine::kHeading;
+  return m_count == 1 && m_fields[0].Kind == TPole::kRule && !inHeading;
 }
 
-void TLinia::Draw(float& Y) {
+void TLinia::Draw(float& Y, float lineSpacing) {
   float H = 0.0f;
   float B = 0.0f;
-  for (auto& field : Fields) {
-    if (field->Kind == TPole::kHidden) continue;
-    const float h = field->HeightMm();
+  for (TPole& field : Fields()) {
+    if (field.Kind == TPole::kHidden) continue;
+    const float h = field.HeightMm();
     if (h > H) H = h;
-    const float b = field->Style()->TextHeightMm();
+    const float b = field.Style()->TextHeightMm();
     if (b > B) B = b;
   }
-  for (auto& field : Fields) {
-    if (field->Kind != TPole::kHidden) field->Draw(Y, H, B);
+  for (TPole& field : Fields()) {
+    if (field.Kind != TPole::kHidden) field.Draw(Y, H, B);
   }
-  Y = Y + H + Owner->LineSpacing;
+  Y = Y + H + lineSpacing;
 }
 
 bool TLinie::Fits(float Y) {
   long long sum = 0;
-  for (auto& line : Lines) sum += line->MaxHeight();
+  for (TLinia& line : Lines) sum += line.MaxHeight();
   const int px = static_cast<int>(std::min<long long>(sum, 1 << 30));
   return PxToMmY(Owner->Resolution, px) + Y <= kPageHeightLimitMm;
 }
 
 void TLinie::drawLine(TLinia& line, bool mayLeaveOut, float& Y) {
-  if (!mayLeaveOut || !line.IsSkippable()) line.Draw(Y);
+  if (!mayLeaveOut || !line.IsSkippable(Block->State == TMLine::kHeading)) line.Draw(Y, Owner->LineSpacing);
+  Owner->LineLaidOut(line);
   lineDone();
 }
 
@@ -80,21 +81,22 @@ void TLinie::Layout(float& Y) {
     // Once placed, the group is not tested again: a group taller than a page
     // runs past its bottom.
     for (int i = 0; i < count; ++i) {
-      drawLine(*Lines[i], (broke && i == 0) || Owner->RepeatingHeadings, Y);
+      drawLine(Lines[i], (broke && i == 0) || Owner->RepeatingHeadings, Y);
       if (Owner->Aborted) return;
     }
     return;
   }
   for (int i = 0; i < count; ++i) {
-    float h = Lines[i]->HeightMm();
-    if (h < kWidowLimitMm && count >= 2 && i == count - 2) h = h + Lines[count - 1]->HeightMm();
+    const int dpi = Owner->Resolution;
+    float h = Lines[i].HeightMm(dpi);
+    if (h < kWidowLimitMm && count >= 2 && i == count - 2) h = h + Lines[count - 1].HeightMm(dpi);
     bool broke = false;
     if (Y + h > kPageHeightLimitMm) {
       Owner->NewPage(Y);
       Owner->RepeatHeadings(Y);
       broke = true;
     }
-    drawLine(*Lines[i], broke || Owner->RepeatingHeadings, Y);
+    drawLine(Lines[i], broke || Owner->RepeatingHeadings, Y);
     if (Owner->Aborted) return;
   }
 }

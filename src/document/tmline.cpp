@@ -34,6 +34,7 @@ TMLine::~TMLine() = default;
 
 void TMLine::LoadFromStream(BodyReader& reader) {
   DepthGuard depth(reader);
+  reader.countBlock();
   reader.expectMarker(kMarkerBlock);
   Intro.LoadFromStream(reader);
   Heading.LoadFromStream(reader);

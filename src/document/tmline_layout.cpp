@@ -11,7 +11,7 @@ bool TMLine::headingBreaks(float Y) {
   TMLine& first = *Children.front();
   TLinie* section = first.Intro.Count() > 0 ? &first.Intro : first.Closing.Count() > 0 ? &first.Closing : nullptr;
   if (!section) return false;
-  return !Heading.Fits(Y + section->Lines.front()->HeightMm());
+  return !Heading.Fits(Y + section->Lines.front().HeightMm(Owner->Resolution));
 }
 
 void TMLine::Layout(float& Y) {

@@ -1,5 +1,8 @@
 #include "document/tmlinewydruk.h"
 
+#include <new>
+#include <stdexcept>
+
 #include "document/bodyreader.h"
 
 namespace zorpokaz {
@@ -12,6 +15,12 @@ bool TMLineWydruk::LoadFromStream(Stream& stream) {
   Clear();
   try {
     readBody(stream);
+  } catch (const std::bad_alloc&) {
+    Clear();
+    throw notReadableError();
+  } catch (const std::length_error&) {
+    Clear();
+    throw notReadableError();
   } catch (...) {
     Clear();
     throw;
@@ -20,7 +29,7 @@ bool TMLineWydruk::LoadFromStream(Stream& stream) {
 }
 
 void TMLineWydruk::readBody(Stream& stream) {
-  BodyReader reader(stream);
+  BodyReader reader(stream, Limits);
   reader.read(Version);
   if (Version > kMaxBodyVersion) throw versionError(Version);
   reader.Version = Version;
@@ -42,6 +51,8 @@ void TMLineWydruk::readBody(Stream& stream) {
   // The data ended where no marker check followed (inside the last values of
   // the root block): the body is incomplete all the same.
   if (reader.ended()) throw markerError(kMarkerBlock);
+  m_lineCount = reader.lines();
+  m_fieldCount = reader.fields();
 }
 
 void TMLineWydruk::Clear() {
@@ -60,6 +71,8 @@ void TMLineWydruk::Clear() {
   RepeatingHeadings = false;
   LinesDone = 0;
   LinesTotal = 0;
+  m_lineCount = 0;
+  m_fieldCount = 0;
 }
 
 int TMLineWydruk::TotalLines() {

@@ -11,6 +11,7 @@
 #include "platform/gfx/pagecanvas.h"
 #include "platform/gfx/pageimage.h"
 
+#include "document/contentlimits.h"
 #include "document/tmline.h"
 #include "document/tstyle.h"
 
@@ -38,6 +39,9 @@ class TMLineWydruk {
 
   // LinesTotal, computing CountLines of the root first when it is 0.
   int TotalLines();
+  // Lines and fields read, in every section (reserved lines too).
+  std::int64_t LineCount() const { return m_lineCount; }
+  std::int64_t FieldCount() const { return m_fieldCount; }
 
   std::uint8_t Version = 0;
   std::int32_t Units = 1200;            // stored units per inch
@@ -50,6 +54,13 @@ class TMLineWydruk {
   TStyle Styles;
   TMLine Root;
 
+  // What a body may hold and lay out to (the defaults are for every use
+  // but tests).
+  ContentLimits Limits;
+  // False: finished pages are handed to OnPageDone and not kept (Pages()
+  // stays empty), for a consumer that takes each page as it comes.
+  bool KeepPages = true;
+
   bool Aborted = false;
   bool RepeatingHeadings = false;
   std::int32_t LinesDone = 0;
@@ -60,7 +71,9 @@ class TMLineWydruk {
 
   // --- layout ---
   // Lays the whole printout out into Pages, calling OnLineDone after every
-  // line and OnPageDone for every finished page.
+  // line and OnPageDone for every finished page. A layout past Limits, or one
+  // that runs out of memory, throws notReadableError(); the pages finished
+  // before stay.
   void Build();
   // Finishes the current page unless nothing is on it; Y returns to 0.
   void NewPage(float& Y);
@@ -71,19 +84,26 @@ class TMLineWydruk {
   // Pages of the last build, in order. References stay valid until the next
   // build, load or destruction.
   const std::deque<PageImage>& Pages() const { return m_pages; }
-  int PageCount() const { return static_cast<int>(m_pages.size()); }
+  // Pages finished in this build (kept or not).
+  int PageCount() const { return m_pageCount; }
   void FreePages();
+  // Called by the line groups after every line laid out (drawn or left out).
+  void LineLaidOut(const TLinia& line);
 
  private:
   void resetPageImage();
+  void layOut();
+  void endBuild();
+  void readBody(Stream& stream);
+
   std::deque<PageImage> m_pages;
+  int m_pageCount = 0;
+  std::int64_t m_lineCount = 0;
+  std::int64_t m_fieldCount = 0;
+  std::int64_t m_laidOutLines = 0;
+  std::int64_t m_laidOutFields = 0;
   PageImage m_pageImage;
   std::unique_ptr<PageCanvas> m_canvas;
-
- public:
-
- private:
-  void readBody(Stream& stream);
 };
 
 }  // namespace zorpokaz

@@ -11,13 +11,14 @@ namespace zorpokaz {
 
 namespace {
 
-// Positions beyond a billion pixels are nonsense from a damaged file; keeping
-// them within +-2^30 lets the layout add X and Width without overflow.
-constexpr long double kPixelLimit = 1 << 30;
-
 // The picture grows by pieces of this size, so a size field that promises more
 // than the body holds costs at most one piece before the read fails.
 constexpr std::size_t kPictureChunk = 65536;
+
+// Positions beyond a billion pixels are nonsense from a damaged file.
+std::int32_t clampPixels(long double px) {
+  return static_cast<std::int32_t>(std::clamp<long double>(px, -kPxLimit, kPxLimit));
+}
 
 std::uint32_t headerUInt32(const char* header, int offset) {
   std::uint32_t v = 0;
@@ -51,20 +52,16 @@ EmfPicture readPicture(Stream& stream) {
 std::int32_t scaleRound(std::int32_t value, float scale) {
   // Below 2^29 the product has at most 53 significant bits: exact in double.
   if (value > -(1 << 29) && value < (1 << 29)) {
-    const double px = std::nearbyint(static_cast<double>(value) * scale);
-    return static_cast<std::int32_t>(std::clamp<double>(px, -kPixelLimit, kPixelLimit));
+    return clampPixels(std::nearbyint(static_cast<double>(value) * scale));
   }
-  const long double px = std::nearbyint(static_cast<long double>(value) * scale);
-  return static_cast<std::int32_t>(std::clamp(px, -kPixelLimit, kPixelLimit));
+  return clampPixels(std::nearbyint(static_cast<long double>(value) * scale));
 }
 
 std::int32_t scaleTrunc(std::int32_t value, float scale) {
   if (value > -(1 << 29) && value < (1 << 29)) {
-    const double px = std::trunc(static_cast<double>(value) * scale);
-    return static_cast<std::int32_t>(std::clamp<double>(px, -kPixelLimit, kPixelLimit));
+    return clampPixels(std::trunc(static_cast<double>(value) * scale));
   }
-  const long double px = std::trunc(static_cast<long double>(value) * scale);
-  return static_cast<std::int32_t>(std::clamp(px, -kPixelLimit, kPixelLimit));
+  return clampPixels(std::trunc(static_cast<long double>(value) * scale));
 }
 
 TPole::TPole(TMLineWydruk* owner) : Owner(owner) {}
@@ -89,7 +86,7 @@ void TPole::LoadFromStream(BodyReader& reader) {
   reader.read(RuleStyle);
   StyleName = reader.readName();
   Text = reader.readString();
-  if (Kind == kPicture && reader.Version >= 4) Picture = readPicture(reader.stream());
+  if (Kind == kPicture && reader.Version >= 4) Picture = reader.sharedPicture(readPicture(reader.stream()));
 }
 
 }  // namespace zorpokaz

@@ -1,6 +1,7 @@
 // One field of a line: text at a horizontal position with a width, a rule, or a
 // full-width picture. Positions are page-image pixels (converted from the
-// file's units on reading). Owned by its TLinia; owns its picture.
+// file's units on reading). Owned by its TLinia (in its field array); owns
+// its picture.
 #pragma once
 
 #include <QByteArray>
@@ -29,7 +30,7 @@ class TPole {
     kPicture = 6,
   };
 
-  explicit TPole(TMLineWydruk* owner);
+  explicit TPole(TMLineWydruk* owner = nullptr);
   ~TPole();
   TPole(const TPole&) = delete;
   TPole& operator=(const TPole&) = delete;
@@ -80,7 +81,8 @@ class TPole {
 // Converts a stored position to page-image pixels: X * Scale rounded to
 // nearest with ties to even, and Width * Scale truncated toward zero. The
 // product is exact (extended precision), as the original arithmetic was;
-// results are kept within +-2^30 so that X + Width never overflows.
+// results are kept within ±2^30 (kPxLimit); the edges drawing computes from
+// them are saturated once more (clampPx).
 std::int32_t scaleRound(std::int32_t value, float scale);
 std::int32_t scaleTrunc(std::int32_t value, float scale);
 

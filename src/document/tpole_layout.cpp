@@ -99,13 +99,15 @@ void TPole::Draw(float Y, float H, float B) {
     const int height = MeasureHeight();
     if (height <= 0) return;
     const int top = MmToPxY(dpi, Y);
-    canvas.stretchPicture(Picture, PxRect{0, top, MmToPxX(dpi, 210.0f), top + height});
+    canvas.stretchPicture(Picture, PxRect{0, top, MmToPxX(dpi, 210.0f), clampPx(static_cast<long long>(top) + height)});
     return;
   }
   TStyl* style = Style();
-  PxRect rect{X, MmToPxY(dpi, Y), X + Width, 0};
+  // Stored positions and heights may each reach 2^30: every edge is formed in
+  // 64 bits and saturated once.
+  PxRect rect{clampPx(X), MmToPxY(dpi, Y), clampPx(static_cast<long long>(X) + Width), 0};
   style->GetFont();
-  rect.bottom = rect.top + MeasureHeight();
+  rect.bottom = clampPx(static_cast<long long>(rect.top) + MeasureHeight());
   if (Kind == kRule) {
     drawRule(rect);
     return;
@@ -121,11 +123,11 @@ void TPole::Draw(float Y, float H, float B) {
   const int th = style->TextHeight();
   style->GetFont();  // measuring may have selected it already; keep the colour current
   if (StyleName == "LOGO") {
-    rect.top += (MmToPxY(dpi, H) - th) / 2;
+    rect.top = clampPx(rect.top + (static_cast<long long>(MmToPxY(dpi, H)) - th) / 2);
   } else {
-    rect.top += MmToPxY(dpi, B) - th;
+    rect.top = clampPx(rect.top + static_cast<long long>(MmToPxY(dpi, B)) - th);
   }
-  rect.bottom = rect.top + MmToPxY(dpi, H);
+  rect.bottom = clampPx(static_cast<long long>(rect.top) + MmToPxY(dpi, H));
   PxRect drawRect = rect;
   canvas.DrawText(text, drawRect, DrawFlags());
   if (Kind == kLeader) drawLeader(text, rect);
@@ -173,8 +175,15 @@ void TPole::drawRule(const PxRect& r) {
     }
     return;
   }
+  // Only the dashes that reach into the page image are drawn, at the places
+  // the whole rule would put them: a rule stretching far beyond the page
+  // costs what one across the page costs.
+  if (r.right <= 0) return;
+  const long long step = static_cast<long long>(dash) + space;
   long long x = r.left;
-  while (x < r.right) {
+  if (x + dash <= 0) x += ((-x - dash) / step + 1) * step;  // the first dash that ends right of 0
+  const long long end = std::min<long long>(r.right, canvas.image().width());
+  while (x < end) {
     const int xi = static_cast<int>(x);
     const int seg = static_cast<int>(std::min<long long>(dash, r.right - x));
     if (RuleStyle == 1) {
@@ -193,7 +202,8 @@ void TPole::drawLeader(const QString& text, const PxRect& r) {
   if (w >= r.right - r.left) return;
   const bool spaced =
       std::lrint(canvas.textWidth(QStringLiteral("0000000000")) * 0.8) > canvas.textWidth(QStringLiteral(".........."));
-  PxRect leader{r.left + w, r.top, r.right - kLeaderEndGap, r.bottom};
+  PxRect leader{clampPx(static_cast<long long>(r.left) + w), r.top, clampPx(static_cast<long long>(r.right) - kLeaderEndGap),
+                r.bottom};
   canvas.DrawText(leaderString(spaced), leader, DT_NOPREFIX | DT_RIGHT);
 }
 

@@ -13,15 +13,12 @@ namespace {
 // time (no expansions such as "ß" -> "SS").
 constexpr int kUserCodePage = 1250;
 
-bool sameNameIgnoringCase(QByteArrayView a, QByteArrayView b) {
-  if (a.size() != b.size()) return false;
-  for (qsizetype i = 0; i < a.size(); ++i) {
-    if (a[i] == b[i]) continue;
-    const QChar ca = codePageChar(kUserCodePage, static_cast<unsigned char>(a[i]));
-    const QChar cb = codePageChar(kUserCodePage, static_cast<unsigned char>(b[i]));
-    if (ca.toUpper() != cb.toUpper()) return false;
-  }
-  return true;
+// Two names are the same name when their keys are equal.
+QString nameKey(QByteArrayView name) {
+  QString key(name.size(), Qt::Uninitialized);
+  for (qsizetype i = 0; i < name.size(); ++i)
+    key[i] = codePageChar(kUserCodePage, static_cast<unsigned char>(name[i])).toUpper();
+  return key;
 }
 
 }  // namespace
@@ -38,19 +35,28 @@ void TStyle::LoadFromStream(BodyReader& reader) {
   // Items are read one by one; a count larger than the data fails at the first
   // missing marker without anything being reserved for it.
   for (std::int32_t i = 0; i < count; ++i) {
+    reader.countStyle();
     auto style = std::make_unique<TStyl>(m_owner);
     style->LoadFromStream(reader);
     m_items.push_back(std::move(style));
+    m_indexStale = true;
   }
 }
 
 TStyl* TStyle::findFileStyle(QByteArrayView name) const {
-  for (std::size_t i = 1; i < m_items.size(); ++i) {
-    TStyl* style = m_items[i].get();
-    if (sameNameIgnoringCase(name, style->Name) || sameNameIgnoringCase(name, style->Alias))
-      return style;
+  if (m_indexStale) {
+    // In list order, name before alias: a key keeps the first style that has it.
+    m_index.clear();
+    for (std::size_t i = 1; i < m_items.size(); ++i) {
+      TStyl* style = m_items[i].get();
+      for (const QByteArray& n : {style->Name, style->Alias}) {
+        const QString key = nameKey(n);
+        if (!m_index.contains(key)) m_index.insert(key, style);
+      }
+    }
+    m_indexStale = false;
   }
-  return nullptr;
+  return m_index.value(nameKey(name), nullptr);
 }
 
 TStyl* TStyle::FindByName(QByteArrayView name) const {
@@ -72,6 +78,7 @@ TStyl* TStyle::DefineStyle(const QByteArray& name, std::uint32_t color, const QB
   style->SetFontName(fontName);
   style->Name = name;
   if (created) m_items.push_back(std::move(created));
+  m_indexStale = true;
   return style;
 }
 
@@ -83,6 +90,9 @@ void TStyle::ClearAllDirty() {
   for (std::size_t i = 1; i < m_items.size(); ++i) m_items[i]->Dirty = false;
 }
 
-void TStyle::Clear() { m_items.resize(std::min<std::size_t>(m_items.size(), 1)); }
+void TStyle::Clear() {
+  m_items.resize(std::min<std::size_t>(m_items.size(), 1));
+  m_indexStale = true;
+}
 
 }  // namespace zorpokaz

@@ -5,6 +5,8 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QHash>
+#include <QString>
 #include <memory>
 #include <vector>
 
@@ -31,6 +33,9 @@ class TStyle {
 
   // The first of items 1.. whose Name or Alias equals `name` without regard to
   // letter case (upper-casing in the user's code page, 1250); item 0 when none.
+  // Looked up in an index of the names, so a field costs the same whatever
+  // the number or length of the names (Name and Alias change only through
+  // LoadFromStream and DefineStyle).
   TStyl* FindByName(QByteArrayView name) const;
 
   // Finds the style by name among items 1.. (no fallback) or appends a new one,
@@ -48,6 +53,9 @@ class TStyle {
 
   TMLineWydruk* m_owner;
   std::vector<std::unique_ptr<TStyl>> m_items;
+  // Upper-cased Name and Alias of items 1.. -> the first item that has it.
+  mutable QHash<QString, TStyl*> m_index;
+  mutable bool m_indexStale = true;
 };
 
 }  // namespace zorpokaz

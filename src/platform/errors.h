@@ -43,4 +43,10 @@ class EAbort : public std::exception {
   const char* what() const noexcept override { return "Operation aborted"; }
 };
 
+// What a user is shown for an exception: the message of one of the program's
+// own errors; "Out of memory" when memory ran out; "Unexpected error" for any
+// other failure of the C++ library, whose own texts ("std::bad_alloc",
+// "vector::_M_realloc_insert") mean nothing to a user.
+const char* ErrorText(const std::exception& error);
+
 }  // namespace zorpokaz

@@ -28,7 +28,7 @@ void ShowAppError(const QString& message) {
 
 void ReportException(const std::exception& error) {
   if (dynamic_cast<const EAbort*>(&error)) return;
-  ShowAppError(QString::fromUtf8(error.what()));
+  ShowAppError(QString::fromUtf8(ErrorText(error)));
 }
 
 AppErrorReport SetAppErrorReport(AppErrorReport report) {

@@ -16,7 +16,7 @@ namespace zorpokaz {
 using AppErrorReport = std::function<void(const QString& message)>;
 
 void ShowAppError(const QString& message);
-// Reports any exception with its message, except the silent abort.
+// Reports any exception with its message (ErrorText), except the silent abort.
 void ReportException(const std::exception& error);
 // Installs a replacement (an empty one restores the message box); returns
 // the one installed before.

@@ -9,6 +9,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include "support/emfbuilder.h"
 #include "support/printoutwriter.h"
@@ -163,6 +164,37 @@ TEST_F(Cli, BadFilesExitTwoWithTheMessage) {
   EXPECT_EQ(r.status, 2);
   EXPECT_EQ(r.err.toStdString(), "Cannot open file " + missing.toStdString() + "\n");
 }
+
+// Under a sanitizer the address space cannot be limited (its shadow memory
+// alone is larger than any limit), and allocations that fail end the program.
+#if !defined(__SANITIZE_ADDRESS__)
+// A printout that needs more memory than the process may have is a printout
+// that cannot be read, in the program's words, never the C++ library's.
+TEST_F(Cli, RunningOutOfMemoryIsAPrintoutThatCannotBeRead) {
+  const QString wide = qEnvironmentVariable("ZP_SOURCE_DIR", QDir::currentPath()) + "/tests/corpus/wide-lines.wyd";
+  const QString png = m_dir.filePath("png");
+  for (const QStringList& args : {QStringList{"info", wide}, QStringList{"pages", wide, "--json"},
+                                  QStringList{"render", wide, "--png", png}}) {
+    QProcess p;
+    // 500 MB of address space: a sample lays out in it, the 6.1 million
+    // fields of this printout need more.
+    p.setChildProcessModifier([] {
+      const rlimit limit{500u << 20, 500u << 20};
+      setrlimit(RLIMIT_AS, &limit);
+    });
+    p.start(cliPath(), args);
+    ASSERT_TRUE(p.waitForFinished(120000)) << args.join(' ').toStdString();
+    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit) << args.join(' ').toStdString();
+    EXPECT_EQ(p.exitCode(), 2) << args.join(' ').toStdString();
+    const QByteArray err = p.readAllStandardError();
+    // Qt may add its own warnings about the environment; the answer is a line of its own.
+    EXPECT_TRUE(err.startsWith("Plik nie zawiera prawidłowego wydruku Zorela\n") ||
+                err.contains("\nPlik nie zawiera prawidłowego wydruku Zorela\n"))
+        << err.toStdString();
+    EXPECT_FALSE(err.contains("std::")) << err.toStdString();
+  }
+}
+#endif
 
 TEST_F(Cli, UsageErrorsExitOne) {
   const QString good = samplesDir() + "/faktura.wyd";

@@ -2,6 +2,7 @@
 // leaders and rules, observed through the recorded items.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <set>
 
 #include "document/tmlinewydruk.h"
@@ -141,11 +142,53 @@ TEST(FieldDraw, DashesNeverPassTheRightEdge) {
     }
     if (pattern == 2) {
       // Two rows, symmetric about the middle of the field.
-      const int h = content->Root.Intro.Lines[0]->Fields[0]->MeasureHeight();
+      const int h = content->Root.Intro.Lines[0].Fields()[0].MeasureHeight();
       const int mid = h / 2;
       std::set<int> rows;
       for (const Item& l : lines) rows.insert(l.from.y());
       EXPECT_EQ(rows, (std::set<int>{mid - h / 11, mid + h / 11}));
+    }
+  }
+}
+
+// A rule reaching past both sides of the page draws the dashes that show, at
+// the places where the whole rule's dashes lie; none of those lying wholly
+// off the page are recorded.
+TEST(FieldDraw, RulesBeyondThePageDrawOnlyTheDashesThatShow) {
+  struct Case {
+    std::int32_t x;
+    std::int32_t width;
+  };
+  // Stored units at 1200 per inch: 0.15 px each.
+  const Case cases[] = {{-20000, 40000}, {-20003, 40000}, {-1, 9000}, {3000, 20000}, {-20000, 19990}};
+  for (std::uint8_t pattern : {1, 2}) {
+    for (const Case& c : cases) {
+      WPrintout p;
+      WField rule = textField(c.x, c.width, "x", "Domyslny", 4);
+      rule.ruleStyle = pattern;
+      p.root.intro = group({line({rule}), line({textField(0, 1200, "y")})});
+      auto content = buildContent(p);
+      const int pageWidth = content->Pages().at(0).width();
+      // The whole rule, dash by dash, as its pattern lays it out.
+      const int unit = static_cast<int>(std::lrint(content->Styles.Default()->DigitWidth() * 1.4));
+      const int dash = pattern == 1 ? static_cast<int>(std::lrint(unit * 0.65)) : unit;
+      const int space = pattern == 1 ? static_cast<int>(std::lrint(dash * 0.35)) : 0;
+      const int left = static_cast<int>(std::nearbyint(c.x * 0.15));
+      const int right = left + static_cast<int>(c.width * 0.15);
+      std::vector<std::pair<int, int>> shown;
+      for (long long x = left; x < right; x += dash + space) {
+        const int end = static_cast<int>(std::min<long long>(x + dash, right));
+        if (end > 0 && x < pageWidth) shown.emplace_back(static_cast<int>(x), end);
+      }
+      std::vector<std::pair<int, int>> drawn;
+      const auto lines = itemsOf(content->Pages().at(0), PageImage::ItemKind::Line);
+      const int row = lines.empty() ? 0 : lines.front().from.y();
+      for (const Item& l : lines)
+        if (l.from.y() == row) drawn.emplace_back(l.from.x(), l.to.x());
+      EXPECT_EQ(drawn, shown) << int(pattern) << " " << c.x << "+" << c.width;
+      if (pattern == 2) {
+        EXPECT_EQ(lines.size(), 2 * drawn.size());
+      }
     }
   }
 }
@@ -171,7 +214,7 @@ TEST(FieldDraw, LettersOfAllFieldsSitOnOneBaseExceptLogo) {
   EXPECT_EQ(items[2].rect.top + thLogo, items[0].rect.top + thBig);
   EXPECT_EQ(items[0].rect.top, 0);
   // "LOGO" is centred in the line's height instead.
-  const int lineHeight = content->Root.Intro.Lines[0]->MaxHeight();
+  const int lineHeight = content->Root.Intro.Lines[0].MaxHeight();
   EXPECT_EQ(items[1].rect.top, (lineHeight - thLogo) / 2);
 }
 

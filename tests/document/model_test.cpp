@@ -3,9 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
+#include <new>
+#include <stdexcept>
 
 #include "document/linedruk.h"
 #include "document/tmlinewydruk.h"
+#include "platform/errors.h"
+#include "platform/files/stream.h"
 #include "support/emfbuilder.h"
 #include "support/loadbytes.h"
 #include "support/printoutwriter.h"
@@ -77,9 +82,10 @@ TEST(VersionRules, EachVersionReadsItsOwnFieldsAndDefaultsTheRest) {
     EXPECT_TRUE(intro.Splittable);
     EXPECT_TRUE(intro.BreakBefore);
     ASSERT_EQ(intro.Count(), 2);
-    EXPECT_TRUE(intro.Lines[0]->SkipWhenRepeated);
-    EXPECT_FALSE(intro.Lines[1]->SkipWhenRepeated);
-    const TPole& f = *intro.Lines[0]->Fields.at(0);
+    EXPECT_TRUE(intro.Lines[0].SkipWhenRepeated);
+    EXPECT_FALSE(intro.Lines[1].SkipWhenRepeated);
+    ASSERT_FALSE(intro.Lines[0].Fields().empty());
+    const TPole& f = intro.Lines[0].Fields()[0];
     EXPECT_EQ(f.X, v >= 5 ? 180 : 90);
     EXPECT_EQ(f.Width, v >= 5 ? 360 : 180);
     EXPECT_EQ(f.Align, 2);
@@ -91,8 +97,8 @@ TEST(VersionRules, EachVersionReadsItsOwnFieldsAndDefaultsTheRest) {
     EXPECT_EQ(f.Text, "tekst");
     // Before version 4 a picture field carries no picture and the next field
     // follows directly.
-    ASSERT_EQ(intro.Lines[1]->Fields.size(), 2u);
-    const TPole& pic = *intro.Lines[1]->Fields[0];
+    ASSERT_EQ(intro.Lines[1].Fields().size(), 2u);
+    const TPole& pic = intro.Lines[1].Fields()[0];
     EXPECT_EQ(pic.Kind, TPole::kPicture);
     EXPECT_EQ(pic.Picture.isNull(), v < 4);
     if (v >= 4) {
@@ -100,10 +106,9 @@ TEST(VersionRules, EachVersionReadsItsOwnFieldsAndDefaultsTheRest) {
       EXPECT_EQ(pic.Picture.frameWidth(), 3000);
       EXPECT_EQ(pic.Picture.frameHeight(), 1500);
     }
-    EXPECT_EQ(intro.Lines[1]->Fields[1]->Text, "po obrazie");
+    EXPECT_EQ(intro.Lines[1].Fields()[1].Text, "po obrazie");
     EXPECT_EQ(c.Root.BlockName, v >= 2 ? "KORZEN" : "");
     EXPECT_EQ(c.Root.NewPageBefore, v >= 2);
-    EXPECT_EQ(intro.Lines[0]->Group, &intro);
     EXPECT_EQ(intro.Block, &c.Root);
   }
 }
@@ -168,7 +173,7 @@ TEST(Scaling, XRoundsTiesToEvenAndWidthTruncates) {
     p.root.intro = group({line({f})});
     TMLineWydruk content;
     loadBytes(writePrintout(p), content);
-    const TPole& got = *content.Root.Intro.Lines[0]->Fields[0];
+    const TPole& got = content.Root.Intro.Lines[0].Fields()[0];
     EXPECT_EQ(got.X, c.x) << c.units << " " << c.stored;
     EXPECT_EQ(got.Width, c.width) << c.units << " " << c.stored;
   }
@@ -258,6 +263,107 @@ TEST(HostileBodies, HugeCountsFailAtTheFirstMissingRecord) {
     c.make(p);
     EXPECT_EQ(loadError(writePrintout(p)), c.message) << c.what;
   }
+}
+
+// A body with more styles, blocks, lines or fields than a printout can have is
+// refused with the read error of the record that went over the limit.
+TEST(HostileBodies, CountsPastTheLimitsAreReadErrors) {
+  // Three styles, the root and two children, six lines (one in every kind of
+  // section, reserved lines too), ten fields.
+  WPrintout p;
+  p.styles.resize(3);
+  WBlock child;
+  child.intro = group({line({textField(0, 100, "a"), textField(100, 100, "b")})});
+  child.reserved = group({line({textField(0, 100, "c")})});
+  p.root.heading = group({line({textField(0, 100, "d")}), line({})});
+  p.root.children = {child, child};
+  p.root.closing = group({line({textField(0, 100, "e"), textField(100, 100, "f"), textField(200, 100, "g")})});
+  const QByteArray file = writePrintout(p);
+  struct Case {
+    const char* what;
+    std::int64_t ContentLimits::*limit;
+    std::int64_t held;
+    std::string message;
+  };
+  const Case cases[] = {
+      {"styles", &ContentLimits::Styles, 3, "Błąd czytania z pliku [1]"},
+      {"blocks", &ContentLimits::Blocks, 3, "Błąd czytania z pliku [3]"},
+      {"lines", &ContentLimits::Lines, 7, "Błąd czytania z pliku [5]"},
+      {"fields", &ContentLimits::Fields, 10, "Błąd czytania z pliku [6]"},
+  };
+  for (const Case& c : cases) {
+    for (std::int64_t limit : {c.held, c.held - 1}) {
+      TMLineWydruk content;
+      content.Limits.*c.limit = limit;
+      std::string error;
+      try {
+        loadBytes(file, content);
+      } catch (const Error& e) {
+        error = e.what();
+      }
+      EXPECT_EQ(error, limit == c.held ? "" : c.message) << c.what << " " << limit;
+      if (limit < c.held) {
+        EXPECT_EQ(content.Root.Children.size(), 0u) << "cleared";
+      }
+    }
+  }
+}
+
+// Memory running out while a body is read ends as a printout that cannot be
+// read, with the content cleared, whatever the C++ library's words for it.
+TEST(HostileBodies, RunningOutOfMemoryIsAPrintoutThatCannotBeRead) {
+  // Delivers the body, then fails as an allocation would.
+  class FailingStream : public Stream {
+   public:
+    FailingStream(QByteArray data, bool lengthError) : m_data(std::move(data)), m_lengthError(lengthError) {}
+    std::size_t read(void* buffer, std::size_t count) override {
+      if (m_at >= m_data.size()) {
+        if (m_lengthError) throw std::length_error("vector::_M_realloc_insert");
+        throw std::bad_alloc();
+      }
+      const std::size_t n = std::min<std::size_t>(count, static_cast<std::size_t>(m_data.size() - m_at));
+      std::memcpy(buffer, m_data.constData() + m_at, n);
+      m_at += static_cast<qsizetype>(n);
+      return n;
+    }
+
+   private:
+    QByteArray m_data;
+    bool m_lengthError;
+    qsizetype m_at = 0;
+  };
+  const QByteArray body = writeBody(full(6));
+  for (bool lengthError : {false, true}) {
+    for (qsizetype cut : {body.size() / 3, body.size() - 2}) {
+      FailingStream stream(body.left(cut), lengthError);
+      TMLineWydruk content;
+      try {
+        content.LoadFromStream(stream);
+        ADD_FAILURE() << "loaded";
+      } catch (const Error& e) {
+        EXPECT_STREQ(e.what(), "Plik nie zawiera prawidłowego wydruku Zorela") << cut;
+      }
+      EXPECT_EQ(content.Styles.Count(), 1);
+      EXPECT_EQ(content.Root.Intro.Count(), 0);
+    }
+  }
+}
+
+// A picture repeated in a body (a logo on every invoice) is held once.
+TEST(HostileBodies, RepeatedPicturesAreHeldOnce) {
+  WPrintout p;
+  WField logo = textField(0, 0, "", "Domyslny", 6);
+  logo.picture = makeEmf(3000, 1500);
+  WField other = logo;
+  other.picture = makeEmf(3000, 1600);
+  p.root.intro = group({line({logo}), line({other}), line({logo})});
+  TMLineWydruk c;
+  loadBytes(writePrintout(p), c);
+  const auto& lines = c.Root.Intro.Lines;
+  EXPECT_EQ(lines[0].Fields()[0].Picture, lines[2].Fields()[0].Picture);
+  EXPECT_EQ(lines[0].Fields()[0].Picture.bytes().constData(), lines[2].Fields()[0].Picture.bytes().constData());
+  EXPECT_FALSE(lines[0].Fields()[0].Picture == lines[1].Fields()[0].Picture);
+  EXPECT_EQ(lines[1].Fields()[0].Picture.frameHeight(), 1600);
 }
 
 TEST(HostileBodies, NestingDepthIsCapped) {

@@ -230,6 +230,72 @@ TEST(Pagination, NewPageBeforeChildRepeatsTheBlockHeading) {
   EXPECT_EQ(heights(b.pages()[1]), (std::vector<int>{15, 60}));
 }
 
+// Repeated headings may lay out the content's lines and fields several times
+// over, up to a limit; past it the build ends as a printout that cannot be
+// read, keeping the pages finished before, and the next build starts afresh.
+TEST(Pagination, RepeatedHeadingsMayMultiplyTheContentOnlySoFar) {
+  WPrintout p;
+  WBlock block;
+  WLine wide = pic(15);
+  for (int i = 0; i < 9; ++i) wide.fields.push_back(textField(0, 100, "", "Domyslny", 3));
+  block.heading = group({wide});  // one line of ten fields
+  WBlock child;
+  child.intro = group({pic(40)});
+  child.newPageBefore = true;
+  block.children = {child, child, child};
+  p.root.children.push_back(block);
+  // Four lines and thirteen fields, laid out as seven lines and 43 fields on
+  // four pages: the heading alone (the first child starts a new page), then
+  // the heading repeated above each child.
+  struct Case {
+    std::int64_t factor;
+    std::int64_t allowance;
+    int pages;  // finished before the build ends; 4 when it completes
+  };
+  const Case cases[] = {{4, 0, 4}, {2, 0, 2}, {1, 30, 4}, {1, 29, 3}, {1, 0, 1}};
+  for (const Case& c : cases) {
+    TMLineWydruk content;
+    loadBytes(writePrintout(p), content);
+    ASSERT_EQ(content.LineCount(), 4);
+    ASSERT_EQ(content.FieldCount(), 13);
+    content.Limits.LayoutFactor = c.factor;
+    content.Limits.LayoutAllowance = c.allowance;
+    std::string error;
+    try {
+      content.Build();
+    } catch (const Error& e) {
+      error = e.what();
+    }
+    EXPECT_EQ(error, c.pages == 4 ? "" : "Plik nie zawiera prawidłowego wydruku Zorela") << c.factor << "/" << c.allowance;
+    EXPECT_EQ(content.PageCount(), c.pages) << c.factor << "/" << c.allowance;
+    content.Limits = ContentLimits();
+    content.Build();
+    ASSERT_EQ(content.PageCount(), 4);
+    EXPECT_EQ(heights(content.Pages()[3]), (std::vector<int>{15, 40}));
+  }
+}
+
+// A consumer that takes each page as it comes (zorpokaz-cli pages) need not
+// have them kept: they are handed out in order, numbered as usual.
+TEST(Pagination, PagesCanBeHandedOutWithoutBeingKept) {
+  WPrintout p;
+  for (int i = 0; i < 3; ++i) {
+    WBlock b;
+    b.intro = group({line({textField(0, 6000, "Strona %n", "Domyslny", 2)})});
+    b.intro.breakBefore = true;
+    p.root.children.push_back(b);
+  }
+  TMLineWydruk content;
+  loadBytes(writePrintout(p), content);
+  content.KeepPages = false;
+  QStringList texts;
+  content.OnPageDone = [&](TMLineWydruk&, const PageImage& page) { texts << page.items().at(0).text; };
+  content.Build();
+  EXPECT_EQ(texts, QStringList({"Strona 1", "Strona 2", "Strona 3"}));
+  EXPECT_EQ(content.PageCount(), 3);
+  EXPECT_TRUE(content.Pages().empty());
+}
+
 TEST(Pagination, ReservedLinesAreNeitherDrawnNorCounted) {
   WPrintout p;
   p.root.intro = group({pic(20)});

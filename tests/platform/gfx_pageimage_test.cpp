@@ -349,6 +349,31 @@ TEST(GfxPageImage, GlyphsSitAtTheirAdvances) {
   for (int x = 110; x < 200; ++x) EXPECT_EQ(image.pixel(x, 10), qRgb(255, 255, 255));
 }
 
+// A face stretched thirtyfold, as only a damaged style asks: its glyphs are
+// still drawn, each in its own stretched cell, in colour and in black and white.
+TEST(GfxPageImage, GlyphsStretchedFarBeyondAnyStyleStillSitAtTheirAdvances) {
+  PageImage page(1000, 50);
+  int cell = 0;
+  {
+    PageCanvas canvas(page, 96);
+    canvas.selectFont(courier(-21, -400));
+    cell = canvas.textWidth(QStringLiteral("|"));
+    PxRect r{0, 0, 1000, 50};
+    canvas.DrawText(QStringLiteral("||"), r, DT_NOPREFIX);
+  }
+  ASSERT_GE(cell, 390);
+  for (bool mono : {false, true}) {
+    const QImage image = replayed(page, {1000, 50}, mono);
+    for (int c = 0; c < 2; ++c) {
+      int dark = 0;
+      for (int x = c * cell; x < (c + 1) * cell; ++x) dark += qGray(image.pixel(x, 10)) < 128;
+      EXPECT_GE(dark, 10) << "cell " << c << (mono ? " mono" : "");
+      EXPECT_LT(dark, cell) << "cell " << c << (mono ? " mono" : "");
+    }
+    for (int x = 2 * cell; x < 1000; ++x) ASSERT_EQ(image.pixel(x, 10), qRgb(255, 255, 255)) << x;
+  }
+}
+
 TEST(GfxPageImage, ClippedReplayDrawsTheSamePixelsInsideTheClip) {
   const PageImage page = referencePage();
   const QImage full = replayed(page, {700, 500});

@@ -10,6 +10,7 @@
 #include "util/bajery.h"
 
 #include <QDesktopServices>
+#include <QDir>
 #include <QFile>
 #include <QFrame>
 #include <QLabel>
@@ -169,6 +170,21 @@ TEST_F(PodgladTest, ErrorsAreReportedAndTheWindowStaysOpen) {
     QTest::keyClick(w.viewer(), Qt::Key_Escape);
     EXPECT_FALSE(w.isVisible());
   }
+}
+
+// A printout whose heading repeats without end: the pages laid out before the
+// layout gave up stay to be looked at, the error is reported once, and
+// nothing is offered for printing.
+TEST_F(PodgladTest, ALayoutThatGoesTooFarIsReportedAndItsPagesStay) {
+  TFrmPodglad w;
+  w.OpenFile(qEnvironmentVariable("ZP_SOURCE_DIR", QDir::currentPath()) + "/tests/corpus/repeated-heading.wyd");
+  showAndLoad(w);
+  EXPECT_EQ(errors, QStringList{QStringLiteral("Plik nie zawiera prawidłowego wydruku Zorela")});
+  EXPECT_EQ(w.viewer()->PageCount(), 67);
+  EXPECT_TRUE(w.hb()->TextAccept().isEmpty());
+  EXPECT_EQ(BusyCount(), 0);
+  QTest::keyClick(w.viewer(), Qt::Key_Return);
+  EXPECT_EQ(prints, 0);
 }
 
 TEST_F(PodgladTest, PageButtonsStepAndRepeat) {

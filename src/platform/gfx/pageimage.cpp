@@ -6,6 +6,7 @@
 
 #include <QGlyphRun>
 #include <QPainter>
+#include <QPainterPath>
 
 #include <algorithm>
 #include <climits>
@@ -163,6 +164,10 @@ void drawPenLine(QPainter& painter, QPoint a, QPoint b, int width, const QColor&
   }
 }
 
+// Printouts stretch their faces by a factor near 1 (a condensed style by
+// 0.6, a wide one by 2); beyond this glyphs are drawn as outlines.
+constexpr double kMaxGlyphRunStretch = 8.0;
+
 struct GlyphBuffers {
   QString text;
   QList<quint32> glyphs;
@@ -192,13 +197,21 @@ void drawTextLine(QPainter& painter, const QTransform& page, const RealizedFont&
     x += adv;
   }
   if (!buf.glyphs.isEmpty() && font.rawFont().isValid()) {
-    QGlyphRun run;
-    run.setRawFont(mono ? font.monoRawFont() : font.rawFont());
-    run.setGlyphIndexes(buf.glyphs);
-    run.setPositions(buf.positions);
+    const QRawFont& raw = mono ? font.monoRawFont() : font.rawFont();
     painter.setTransform(QTransform(stretch, 0, 0, 1, line.x, line.baseline) * page);
-    painter.setPen(color);
-    painter.drawGlyphRun(QPointF(0, 0), run);
+    if (stretch > kMaxGlyphRunStretch) {
+      // A damaged style can stretch a face a thousandfold; the glyph cache
+      // cannot render such glyphs (and crashes trying), outlines can.
+      for (qsizetype g = 0; g < buf.glyphs.size(); ++g)
+        painter.fillPath(raw.pathForGlyph(buf.glyphs[g]).translated(buf.positions[g]), color);
+    } else {
+      QGlyphRun run;
+      run.setRawFont(raw);
+      run.setGlyphIndexes(buf.glyphs);
+      run.setPositions(buf.positions);
+      painter.setPen(color);
+      painter.drawGlyphRun(QPointF(0, 0), run);
+    }
     painter.setTransform(page);
   }
   if (font.logFont().underline && x > 0) {

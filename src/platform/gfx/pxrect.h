@@ -5,7 +5,15 @@
 
 #include <QRect>
 
+#include <algorithm>
+
 namespace zorpokaz {
+
+// Page-image coordinates are kept within [−2^30, 2^30): a page is a few
+// thousand pixels wide, anything beyond is a damaged file, and within that
+// range the difference of any two edges still fits an int.
+inline constexpr int kPxLimit = 1 << 30;
+constexpr int clampPx(long long v) { return static_cast<int>(std::clamp<long long>(v, -kPxLimit, kPxLimit - 1)); }
 
 struct PxRect {
   int left = 0;
