@@ -20,18 +20,11 @@ std::int32_t clampPixels(long double px) {
   return static_cast<std::int32_t>(std::clamp<long double>(px, -kPxLimit, kPxLimit));
 }
 
-std::uint32_t headerUInt32(const char* header, int offset) {
-  std::uint32_t v = 0;
-  for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<unsigned char>(header[offset + i]);
-  return v;
-}
-
 EmfPicture readPicture(Stream& stream) {
   char header[EmfPicture::kHeaderSize];
   stream.readBuffer(header, sizeof header);
-  const std::uint32_t total = headerUInt32(header, 48);
-  if (headerUInt32(header, 40) != EmfPicture::kSignature || total < EmfPicture::kHeaderSize)
-    throw EInvalidGraphic("Metafile is not valid");
+  const std::uint32_t total = EmfPicture::checkHeader(header);  // throws on a wrong signature
+  if (total < EmfPicture::kHeaderSize) throw EInvalidGraphic("Metafile is not valid");
   QByteArray bytes(header, sizeof header);
   std::size_t left = total - EmfPicture::kHeaderSize;
   while (left > 0) {
