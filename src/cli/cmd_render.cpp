@@ -14,11 +14,11 @@
 #include "document/tmlinewydruk.h"
 #include "platform/errors.h"
 #include "platform/gfx/pageimage.h"
-#include "printing/pageset.h"
-#include "printing/pagesnapshot.h"
-#include "printing/pagespdf.h"
-#include "printing/printjob.h"
-#include "printing/printrects.h"
+#include "sheets/pageset.h"
+#include "sheets/pagesnapshot.h"
+#include "sheets/pagespdf.h"
+#include "sheets/printjob.h"
+#include "sheets/printrects.h"
 #include "cli/sheetpdftarget.h"
 
 namespace zorpokaz::cli {

@@ -1,6 +1,6 @@
-#include "library/libraryfiles.h"
+#include "core/libraryfiles.h"
 
-#include "library/newlibraryfile.h"
+#include "core/newlibraryfile.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "library/newlibraryfile.h"
+#include "core/newlibraryfile.h"
 
 #include <QFile>
 #include <QRandomGenerator>

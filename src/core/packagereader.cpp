@@ -1,4 +1,4 @@
-#include "library/packagereader.h"
+#include "core/packagereader.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -9,12 +9,12 @@
 #include <unistd.h>
 
 #include "document/linedruk.h"
-#include "library/libraryfiles.h"
-#include "library/newlibraryfile.h"
+#include "core/libraryfiles.h"
+#include "core/newlibraryfile.h"
 #include "platform/codepage.h"
 #include "platform/files/filestream.h"
 #include "platform/tfileverinfo.h"
-#include "util/strtoint.h"
+#include "core/strtoint.h"
 
 namespace zorpokaz {
 

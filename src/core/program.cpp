@@ -1,5 +1,6 @@
-#include "library/program.h"
+#include "core/program.h"
 
+#include "platform/bytereader.h"
 #include "platform/tfileverinfo.h"
 
 #include <QFileInfo>
@@ -13,16 +14,6 @@ namespace {
 QString runningExecutable() {
   static const QString file = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
   return file;
-}
-
-QString utf16Text(const QByteArray& value) {
-  QString text;
-  for (qsizetype at = 0; at + 1 < value.size(); at += 2) {
-    const char16_t c = char16_t(std::uint8_t(value[at]) | (std::uint8_t(value[at + 1]) << 8));
-    if (c == 0) break;
-    text += QChar(c);
-  }
-  return text;
 }
 
 }  // namespace
@@ -43,7 +34,7 @@ QString ProgramVersion(const QString& exePath) {
     const TFileVerInfo info(exePath);
     QByteArray value;
     if (!info.QueryValue(QStringLiteral("\\StringFileInfo\\041504E2\\FileVersion"), value)) return QString();
-    return utf16Text(value).left(5);
+    return Utf16LeText(value).left(5);
   } catch (const Error&) {
     return QString();
   }

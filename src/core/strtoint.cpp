@@ -1,4 +1,4 @@
-#include "util/strtoint.h"
+#include "core/strtoint.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "install/install.h"
+#include "library/install.h"
 
 #include "install/association.h"
 #include "install/directoryrights.h"

@@ -2,7 +2,7 @@
 
 #include "preview/temfviewer.h"
 #include "preview/tfrmpodglad.h"
-#include "printing/pagespdf.h"
+#include "sheets/pagespdf.h"
 #include "printing/twydrukidrukuj.h"
 
 namespace zorpokaz {

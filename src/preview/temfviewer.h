@@ -19,7 +19,7 @@
 #pragma once
 
 #include "preview/emfgeometry.h"
-#include "printing/pagesource.h"
+#include "sheets/pagesource.h"
 
 #include <QPoint>
 #include <QRectF>

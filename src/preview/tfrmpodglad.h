@@ -21,7 +21,7 @@
 #include <memory>
 #include <vector>
 
-#include "printing/pagesnapshot.h"
+#include "sheets/pagesnapshot.h"
 
 class QFrame;
 class QLabel;

@@ -11,11 +11,11 @@
 #include <QSpinBox>
 
 #include "platform/gfx/pageimage.h"
-#include "printing/eprintdlgerror.h"
+#include "sheets/eprintdlgerror.h"
 #include "printing/printersystem.h"
 #include "printing/printsettings.h"
-#include "printing/printtarget.h"
-#include "printing/sheetpreview.h"
+#include "sheets/printtarget.h"
+#include "sheets/sheetpreview.h"
 #include "printing/tsheetpicture.h"
 #include "ui/apperror.h"
 #include "ui/okienko.h"

@@ -15,9 +15,9 @@
 
 #include <functional>
 
-#include "printing/pageset.h"
-#include "printing/pagesnapshot.h"
-#include "printing/printjob.h"
+#include "sheets/pageset.h"
+#include "sheets/pagesnapshot.h"
+#include "sheets/printjob.h"
 #include "ui/tzorform.h"
 
 class QCheckBox;

@@ -1,4 +1,4 @@
-#include "printing/bandplan.h"
+#include "sheets/bandplan.h"
 
 #include <algorithm>
 

@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "printing/printrects.h"
+#include "sheets/printrects.h"
 
 namespace zorpokaz {
 

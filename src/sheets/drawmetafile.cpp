@@ -1,11 +1,11 @@
-#include "printing/drawmetafile.h"
+#include "sheets/drawmetafile.h"
 
 #include <QImage>
 #include <QPainter>
 
 #include "platform/errors.h"
 #include "platform/gfx/pageimage.h"
-#include "printing/bandplan.h"
+#include "sheets/bandplan.h"
 
 namespace zorpokaz {
 

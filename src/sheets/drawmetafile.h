@@ -8,7 +8,7 @@
 // calls; a band bitmap lives only while its page is drawn.
 #pragma once
 
-#include "printing/printrects.h"
+#include "sheets/printrects.h"
 
 class QImage;
 class QPainter;

@@ -1,10 +1,10 @@
-#include "printing/pageset.h"
+#include "sheets/pageset.h"
 
 #include <algorithm>
 #include <string>
 
-#include "printing/eprintdlgerror.h"
-#include "util/strtoint.h"
+#include "sheets/eprintdlgerror.h"
+#include "core/strtoint.h"
 
 namespace zorpokaz {
 

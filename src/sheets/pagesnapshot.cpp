@@ -1,4 +1,4 @@
-#include "printing/pagesnapshot.h"
+#include "sheets/pagesnapshot.h"
 
 namespace zorpokaz {
 

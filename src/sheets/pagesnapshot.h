@@ -3,7 +3,7 @@
 // adds or drops meanwhile (it lays out in slices) change nothing of it.
 #pragma once
 
-#include "printing/pagesource.h"
+#include "sheets/pagesource.h"
 
 namespace zorpokaz {
 

@@ -9,7 +9,7 @@
 #include <memory>
 #include <vector>
 
-#include "printing/printrects.h"
+#include "sheets/printrects.h"
 
 namespace zorpokaz {
 

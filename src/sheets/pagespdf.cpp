@@ -1,4 +1,4 @@
-#include "printing/pagespdf.h"
+#include "sheets/pagespdf.h"
 
 #include <QFileInfo>
 #include <QPageSize>

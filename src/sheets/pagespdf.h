@@ -13,7 +13,7 @@
 #include <functional>
 #include <vector>
 
-#include "printing/printrects.h"
+#include "sheets/printrects.h"
 
 namespace zorpokaz {
 

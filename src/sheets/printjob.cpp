@@ -1,11 +1,11 @@
-#include "printing/printjob.h"
+#include "sheets/printjob.h"
 
 #include <climits>
 #include <string>
 
 #include "platform/errors.h"
 #include "platform/gfx/pageimage.h"
-#include "printing/printtarget.h"
+#include "sheets/printtarget.h"
 
 namespace zorpokaz {
 

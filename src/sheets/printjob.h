@@ -17,10 +17,10 @@
 
 #include <QString>
 
-#include "printing/pageset.h"
-#include "printing/pagesource.h"
-#include "printing/printrects.h"
-#include "printing/sheetplan.h"
+#include "sheets/pageset.h"
+#include "sheets/pagesource.h"
+#include "sheets/printrects.h"
+#include "sheets/sheetplan.h"
 
 namespace zorpokaz {
 

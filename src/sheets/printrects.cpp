@@ -1,4 +1,4 @@
-#include "printing/printrects.h"
+#include "sheets/printrects.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
-#include "printing/printtarget.h"
+#include "sheets/printtarget.h"
 
-#include "printing/drawmetafile.h"
+#include "sheets/drawmetafile.h"
 
 namespace zorpokaz {
 

@@ -11,8 +11,8 @@
 
 #include <QString>
 
-#include "printing/printrects.h"
-#include "printing/sheetplan.h"
+#include "sheets/printrects.h"
+#include "sheets/sheetplan.h"
 
 class QPainter;
 

@@ -1,4 +1,4 @@
-#include "printing/sheetplan.h"
+#include "sheets/sheetplan.h"
 
 #include <algorithm>
 #include <cstdint>

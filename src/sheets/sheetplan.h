@@ -12,7 +12,7 @@
 
 #include <QString>
 
-#include "printing/pageset.h"
+#include "sheets/pageset.h"
 
 namespace zorpokaz {
 

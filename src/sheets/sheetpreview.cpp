@@ -1,4 +1,4 @@
-#include "printing/sheetpreview.h"
+#include "sheets/sheetpreview.h"
 
 namespace zorpokaz {
 

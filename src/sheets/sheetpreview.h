@@ -6,8 +6,8 @@
 
 #include <vector>
 
-#include "printing/pageset.h"
-#include "printing/sheetplan.h"
+#include "sheets/pageset.h"
+#include "sheets/sheetplan.h"
 
 namespace zorpokaz {
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "util/strtoint.h"
+#include "core/strtoint.h"
 
 namespace zorpokaz {
 namespace {

@@ -1,6 +1,6 @@
 #include "library/tfrmlista.h"
 
-#include "library/tabbeditemdelegate.h"
+#include "ui/tabbeditemdelegate.h"
 #include "listscript.h"
 #include "platform/usersettings.h"
 #include "ui/apperror.h"

@@ -17,6 +17,7 @@
 #include "preview/temfviewer.h"
 #include "preview/tfrmpodglad.h"
 #include "printing/printersystem.h"
+#include "printing/recordingprinters.h"
 #include "printing/recordingtarget.h"
 #include "printing/twydrukidrukuj.h"
 #include "support/printoutwriter.h"
@@ -26,19 +27,7 @@
 namespace zorpokaz {
 namespace {
 
-class QuietPrinter : public PrinterSystem {
- public:
-  QuietPrinter() : m_target(PageImageList{}) {}
-  std::vector<InstalledPrinter> Printers() override { return {{"Laser", ""}}; }
-  int CurrentIndex() override { return 0; }
-  void Select(int) override {}
-  void ApplyColorSetting(bool) override {}
-  bool ShowProperties(QWidget*, bool, bool&) override { return false; }
-  PrintTarget& Target() override { return m_target; }
-
- private:
-  testing::RecordingTarget m_target;
-};
+using QuietPrinter = testing::RecordingPrinters;
 
 TEST(PrintDialogHook, EnterInTheLoadedPreviewOpensTheDialogOverItsPages) {
   QTemporaryDir cfg, files;

@@ -1,9 +1,9 @@
-#include "printing/printjob.h"
+#include "sheets/printjob.h"
 
 #include <gtest/gtest.h>
 
 #include "platform/gfx/pageimage.h"
-#include "printing/pagesnapshot.h"
+#include "sheets/pagesnapshot.h"
 #include "printing/recordingtarget.h"
 
 namespace zorpokaz {

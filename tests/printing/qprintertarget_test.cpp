@@ -10,8 +10,8 @@
 
 #include "support/cirequire.h"
 
-#include "printing/pagesnapshot.h"
-#include "printing/printjob.h"
+#include "sheets/pagesnapshot.h"
+#include "sheets/printjob.h"
 #include "printing/pdftext.h"
 #include "printing/testpages.h"
 

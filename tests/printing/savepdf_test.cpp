@@ -3,7 +3,7 @@
 // proposed name in the documents directory, every page written with the
 // preview's margins as zorpokaz-cli render writes them, and Escape stopping
 // a saving without leaving a file or closing the window.
-#include "printing/pagespdf.h"
+#include "sheets/pagespdf.h"
 
 #include <QApplication>
 #include <QFile>

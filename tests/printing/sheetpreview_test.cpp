@@ -2,7 +2,7 @@
 // option and selection it names exactly the sides the print job sends, in the
 // same order; in the dialog it follows the mode, range, reverse and two-sided
 // choices as a person makes them with the keys.
-#include "printing/sheetpreview.h"
+#include "sheets/sheetpreview.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -14,8 +14,9 @@
 #include "printing/printsettings.h"
 #include "preview/temfviewer.h"
 #include "printing/printersystem.h"
-#include "printing/pagesnapshot.h"
-#include "printing/printjob.h"
+#include "sheets/pagesnapshot.h"
+#include "sheets/printjob.h"
+#include "printing/recordingprinters.h"
 #include "printing/recordingtarget.h"
 #include "printing/testpages.h"
 #include "printing/tsheetpicture.h"
@@ -106,17 +107,7 @@ TEST(SheetPreview, LongRunsAreShortenedAroundAnEllipsis) {
   EXPECT_TRUE(picture.Describe().endsWith(QStringLiteral(" … 1")));
 }
 
-class OnePrinter : public PrinterSystem {
- public:
-  explicit OnePrinter(const PageImageList& pages) : m_target(pages) {}
-  std::vector<InstalledPrinter> Printers() override { return {{"Laser", ""}}; }
-  int CurrentIndex() override { return 0; }
-  void Select(int) override {}
-  void ApplyColorSetting(bool) override {}
-  bool ShowProperties(QWidget*, bool, bool&) override { return false; }
-  PrintTarget& Target() override { return m_target; }
-  testing::RecordingTarget m_target;
-};
+using OnePrinter = testing::RecordingPrinters;
 
 void press(const char* keys) {
   const QKeyCombination key = QKeySequence::fromString(QString::fromLatin1(keys))[0];

@@ -15,7 +15,7 @@
 
 #include "printing/printsettings.h"
 #include "preview/temfviewer.h"
-#include "printing/eprintdlgerror.h"
+#include "sheets/eprintdlgerror.h"
 #include "printing/printersystem.h"
 #include "printing/recordingtarget.h"
 #include "printing/testpages.h"
