@@ -1,4 +1,4 @@
-#include "library/tabbeditemdelegate.h"
+#include "ui/tabbeditemdelegate.h"
 
 #include <QApplication>
 #include <QPainter>
@@ -32,7 +32,8 @@ void TabbedItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
 }
 
 QSize TabbedItemDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const {
-  return {QStyledItemDelegate::sizeHint(option, index).width(), m_itemHeight};
+  const QSize own = QStyledItemDelegate::sizeHint(option, index);
+  return m_itemHeight > 0 ? QSize(own.width(), m_itemHeight) : own;
 }
 
 int ListTabWidth(int listWidth, int averageCharWidth) {

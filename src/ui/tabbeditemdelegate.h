@@ -1,6 +1,7 @@
 // TabbedItemDelegate: draws list items whose text holds TAB characters the
 // way a list box with tab stops does: every TAB moves to the next multiple of
-// the tab distance. Items have a fixed height. Units: pixels.
+// the tab distance. The list window and the file chooser's list use it. Items
+// have a fixed height, or the style's own when it is 0. Units: pixels.
 #pragma once
 
 #include <QStyledItemDelegate>
@@ -9,7 +10,7 @@ namespace zorpokaz {
 
 class TabbedItemDelegate : public QStyledItemDelegate {
  public:
-  TabbedItemDelegate(int itemHeight, QObject* parent);
+  TabbedItemDelegate(int itemHeight, QObject* parent);  // itemHeight 0: the style's
 
   int tabDistance() const { return m_tabDistance; }
   void setTabDistance(int pixels) { m_tabDistance = pixels > 0 ? pixels : 1; }
