@@ -351,7 +351,7 @@ void TFrmPodglad::writePdf(const QString& path) {
   // The file dialog has gone: the preview takes the keyboard back before the
   // work starts, so that Escape reaches it.
   activateWindow();
-  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  RepaintAllForms();
   bool written = false;
   QString failure;
   try {
