@@ -1,5 +1,18 @@
+# The headers of src/<dir> as "<dir>/x.h", and nothing else: a folder of the
+# build that holds one link, to src/<dir>. A target given this folder cannot
+# reach the headers of another layer by accident; it sees them only through
+# the layers it links.
+function(zp_layer_headers target scope dir)
+  set(inc ${PROJECT_BINARY_DIR}/layers/${dir})
+  file(MAKE_DIRECTORY ${inc})
+  file(CREATE_LINK ${PROJECT_SOURCE_DIR}/src/${dir} ${inc}/${dir} SYMBOLIC)
+  target_include_directories(${target} ${scope} ${inc})
+endfunction()
+
 # Every layer is one library made of all .cpp files in its folder, so adding a
-# class never means editing the build. Layers link downwards only.
+# class never means editing the build. Layers link downwards only, and a layer
+# exposes only its own headers: an include of a layer above or beside it does
+# not compile (tests/layers checks that).
 function(zp_layer name dir)
   cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
   file(GLOB_RECURSE srcs CONFIGURE_DEPENDS
@@ -9,7 +22,7 @@ function(zp_layer name dir)
   if(NOT srcs)
     target_sources(${name} PRIVATE ${PROJECT_SOURCE_DIR}/cmake/empty.cpp)
   endif()
-  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  zp_layer_headers(${name} PUBLIC ${dir})
   target_link_libraries(${name} PUBLIC ${ARG_DEPS})
 endfunction()
 

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "library/packagereader.h"
+#include "core/packagereader.h"
 #include "platform/files/memorystream.h"
 
 namespace {

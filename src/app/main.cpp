@@ -2,11 +2,10 @@
 // anything else runs (and, as root, checked that nobody else can have put a
 // file there that Qt would read); the first argument then picks
 // installation, removal or the viewer.
-#include "library/program.h"
+#include "core/program.h"
 #include "library/rootstart.h"
 #include "library/startup.h"
-#include "printing/pagespdf.h"
-#include "printing/printdialoghook.h"
+#include "preview/printhooks.h"
 #include "ui/apperror.h"
 #include "util/qttranslations.h"
 

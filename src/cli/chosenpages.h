@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/gfx/pageimage.h"
-#include "printing/pageset.h"
+#include "sheets/pageset.h"
 
 namespace zorpokaz {
 class TWydruk;

@@ -19,7 +19,7 @@
 #include "cli/commands.h"
 #include "cli/elfneeded.h"
 #include "document/linedruk.h"
-#include "library/packagereader.h"
+#include "core/packagereader.h"
 #include "platform/codepage.h"
 #include "platform/errors.h"
 #include "platform/files/filestream.h"

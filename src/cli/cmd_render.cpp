@@ -16,10 +16,11 @@
 #include "document/twydruk.h"
 #include "platform/errors.h"
 #include "platform/gfx/pageimage.h"
-#include "printing/pageset.h"
-#include "printing/pagespdf.h"
-#include "printing/printjob.h"
-#include "printing/printrects.h"
+#include "sheets/pageset.h"
+#include "sheets/pagesnapshot.h"
+#include "sheets/pagespdf.h"
+#include "sheets/printjob.h"
+#include "sheets/printrects.h"
 #include "cli/sheetpdftarget.h"
 
 namespace zorpokaz::cli {
@@ -87,6 +88,7 @@ void renderSheets(const std::deque<PageImage>& pages, PageList chosen, const QSt
   PageImageList images;
   images.reserve(pages.size());
   for (const PageImage& page : pages) images.push_back(std::make_shared<const PageImage>(page));
+  const PageSnapshot source(std::move(images), m);
   SheetPdfTarget target(path);
   std::string failure;
   PrintJobHooks hooks;
@@ -97,7 +99,7 @@ void renderSheets(const std::deque<PageImage>& pages, PageList chosen, const QSt
   hooks.cancelRequested = [] { return false; };
   hooks.reportError = [&](const std::exception& e) { failure = ErrorText(e); };
   hooks.pumpEvents = [] {};
-  PrintJob job(target, images, m, title, settings, hooks);
+  PrintJob job(target, source, title, settings, hooks);
   job.ComputeRects();
   job.PrintCopies(chosen);
   target.finish();

@@ -6,7 +6,7 @@
 #include "cli/pageoptions.h"
 #include "document/tmlinewydruk.h"
 #include "platform/gfx/pagetext.h"
-#include "printing/pageset.h"
+#include "sheets/pageset.h"
 
 namespace zorpokaz::cli {
 

@@ -7,7 +7,7 @@
 #include <cstdio>
 
 #include "cli/commands.h"
-#include "library/packagereader.h"
+#include "core/packagereader.h"
 
 namespace zorpokaz::cli {
 

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "platform/bytereader.h"
+
 namespace zorpokaz::cli {
 
 namespace {
@@ -11,19 +13,16 @@ constexpr std::uint32_t kShtDynamic = 6;
 constexpr std::uint64_t kDtNull = 0;
 constexpr std::uint64_t kDtNeeded = 1;
 
-// Little-endian words of a 32- or 64-bit ELF file; nullopt past its end.
+// The words of a 32- or 64-bit ELF file; nullopt past its end.
 struct ElfBytes {
-  QByteArrayView bytes;
+  ByteReader bytes;
   bool wide = false;
 
-  std::optional<std::uint64_t> le(std::uint64_t at, int size) const {
-    if (at > std::uint64_t(bytes.size()) || std::uint64_t(size) > std::uint64_t(bytes.size()) - at)
-      return std::nullopt;
-    std::uint64_t value = 0;
-    for (int i = size; i-- > 0;) value = (value << 8) | std::uint8_t(bytes[qsizetype(at) + i]);
-    return value;
+  std::optional<std::uint64_t> word(std::uint64_t at) const {
+    if (wide) return bytes.u64(at);
+    const auto narrow = bytes.u32(at);
+    return narrow ? std::optional<std::uint64_t>(*narrow) : std::nullopt;
   }
-  std::optional<std::uint64_t> word(std::uint64_t at) const { return le(at, wide ? 8 : 4); }
 };
 
 struct Section {
@@ -33,33 +32,31 @@ struct Section {
 };
 
 std::optional<Section> sectionAt(const ElfBytes& f, std::uint64_t header) {
-  const auto type = f.le(header + 4, 4);
+  const auto type = f.bytes.u32(header + 4);
   const auto offset = f.word(header + (f.wide ? 0x18 : 0x10));
   const auto size = f.word(header + (f.wide ? 0x20 : 0x14));
-  const auto link = f.le(header + (f.wide ? 0x28 : 0x18), 4);
+  const auto link = f.bytes.u32(header + (f.wide ? 0x28 : 0x18));
   if (!type || !offset || !size || !link) return std::nullopt;
   return Section{std::uint32_t(*type), *offset, *size, std::uint32_t(*link)};
 }
 
 // The zero-terminated name at `at` of the string table, which must end in it.
 QString nameIn(const ElfBytes& f, const Section& strings, std::uint64_t at) {
-  if (at >= strings.size || strings.offset > std::uint64_t(f.bytes.size()) ||
-      strings.size > std::uint64_t(f.bytes.size()) - strings.offset)
-    return {};
-  const QByteArrayView table = f.bytes.sliced(qsizetype(strings.offset), qsizetype(strings.size));
-  const qsizetype end = table.indexOf('\0', qsizetype(at));
-  return end < 0 ? QString() : QString::fromUtf8(table.sliced(qsizetype(at), end - qsizetype(at)));
+  const auto table = f.bytes.slice(strings.offset, strings.size);
+  if (at >= strings.size || !table) return {};
+  const qsizetype end = table->indexOf('\0', qsizetype(at));
+  return end < 0 ? QString() : QString::fromUtf8(table->sliced(qsizetype(at), end - qsizetype(at)));
 }
 
 }  // namespace
 
 QStringList NeededLibraries(QByteArrayView elf) {
-  ElfBytes f{elf};
+  ElfBytes f{ByteReader(elf)};
   if (elf.size() < 0x40 || !elf.startsWith("\x7F" "ELF") || elf[5] != 1 || (elf[4] != 1 && elf[4] != 2)) return {};
   f.wide = elf[4] == 2;
   const auto table = f.word(f.wide ? 0x28 : 0x20);
-  const auto entSize = f.le(f.wide ? 0x3A : 0x2E, 2);
-  const auto count = f.le(f.wide ? 0x3C : 0x30, 2);
+  const auto entSize = f.bytes.u16(f.wide ? 0x3A : 0x2E);
+  const auto count = f.bytes.u16(f.wide ? 0x3C : 0x30);
   if (!table || !entSize || !count || *entSize < (f.wide ? 64u : 40u)) return {};
   QStringList needed;
   for (std::uint64_t i = 0; i < *count; ++i) {

@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "document/twydruk.h"
-#include "printing/pageset.h"
+#include "sheets/pageset.h"
 
 namespace zorpokaz::cli {
 

@@ -9,7 +9,7 @@
 #include <QPdfWriter>
 #include <QStringList>
 
-#include "printing/printtarget.h"
+#include "sheets/printtarget.h"
 
 namespace zorpokaz::cli {
 

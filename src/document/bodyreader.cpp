@@ -17,12 +17,6 @@ constexpr qsizetype kReadAhead = 65536;
 // than the body holds costs at most one piece before the read fails.
 constexpr std::size_t kPictureChunk = 65536;
 
-std::uint32_t headerUInt32(const char* header, int offset) {
-  std::uint32_t v = 0;
-  for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<unsigned char>(header[offset + i]);
-  return v;
-}
-
 }  // namespace
 
 BodyReader::BodyReader(Stream& stream, const ContentLimits& limits, ModelArena& arena, StyleNames& names,
@@ -136,9 +130,8 @@ QByteArrayView BodyReader::bodyStringSlow() {
 EmfPicture BodyReader::readPicture() {
   char header[EmfPicture::kHeaderSize];
   takeExact(header, sizeof header);
-  const std::uint32_t total = headerUInt32(header, 48);
-  if (headerUInt32(header, 40) != EmfPicture::kSignature || total < EmfPicture::kHeaderSize)
-    throw EInvalidGraphic("Metafile is not valid");
+  const std::uint32_t total = EmfPicture::checkHeader(header);  // throws on a wrong signature
+  if (total < EmfPicture::kHeaderSize) throw EInvalidGraphic("Metafile is not valid");
   QByteArray bytes(header, sizeof header);
   std::size_t left = total - EmfPicture::kHeaderSize;
   while (left > 0) {

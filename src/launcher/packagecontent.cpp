@@ -8,6 +8,8 @@
 #include <vector>
 #include <zlib.h>
 
+#include "launcher/bytes.h"
+
 namespace zorpokaz::paczka {
 
 namespace {
@@ -34,9 +36,7 @@ template <typename T>
 bool readLe(QFile& f, T& value) {
   unsigned char b[sizeof(T)];
   if (!readExact(f, b, sizeof b)) return false;
-  std::uint64_t v = 0;
-  for (std::size_t i = sizeof(T); i-- > 0;) v = (v << 8) | b[i];
-  value = T(v);
+  value = LittleEndianAt<T>(b);
   return true;
 }
 

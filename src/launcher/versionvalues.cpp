@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <optional>
 
+#include "launcher/bytes.h"
+
 namespace zorpokaz::paczka {
 
 namespace {
@@ -30,9 +32,7 @@ class ElfFile {
   std::optional<T> le(std::uint64_t offset) {
     const QByteArray b = bytes(offset, sizeof(T));
     if (b.size() != qsizetype(sizeof(T))) return std::nullopt;
-    std::uint64_t v = 0;
-    for (std::size_t i = sizeof(T); i-- > 0;) v = (v << 8) | std::uint8_t(b[qsizetype(i)]);
-    return T(v);
+    return LittleEndianAt<T>(b.constData());
   }
   std::optional<std::uint64_t> word(bool wide, std::uint64_t offset) {
     if (wide) return le<std::uint64_t>(offset);
@@ -85,9 +85,7 @@ struct Node {
   qsizetype children = 0;
 };
 
-std::uint16_t u16(QByteArrayView b, qsizetype at) {
-  return std::uint16_t(std::uint8_t(b[at]) | (std::uint8_t(b[at + 1]) << 8));
-}
+std::uint16_t u16(QByteArrayView b, qsizetype at) { return LittleEndianAt<std::uint16_t>(b.data() + at); }
 qsizetype align4(qsizetype at) { return (at + 3) & ~qsizetype(3); }
 
 bool readNode(QByteArrayView b, qsizetype start, qsizetype limit, Node& node) {

@@ -4,7 +4,7 @@
 
 #include "document/linedruk.h"
 #include "library/copyprintout.h"
-#include "library/packagereader.h"
+#include "core/packagereader.h"
 #include "platform/files/filestream.h"
 #include "ui/apperror.h"
 #include "ui/okienko.h"

@@ -1,52 +1,21 @@
 #include "library/copyprintout.h"
 
-#include "document/linedruk.h"
-#include "library/libraryfiles.h"
-#include "library/newlibraryfile.h"
-#include "platform/files/filestream.h"
+#include "core/librarycopy.h"
+#include "core/libraryfiles.h"
+#include "core/newlibraryfile.h"
 #include "ui/okienko.h"
 #include "util/bajery.h"
 
-#include <QFile>
 #include <QFileInfo>
-
-#include <sys/stat.h>
 
 namespace zorpokaz {
 
 namespace {
 
-bool isPrintout(const QString& path) {
-  // Only a regular file is opened: a pipe or a device would block or never end.
-  if (!QFileInfo(path).isFile())
-    throw EFOpenError(("Cannot open file " + path).toStdString());
-  FileStream stream(path);
-  try {
-    return CheckSignature(stream, "Wydruk");
-  } catch (const EReadError&) {
-    return false;  // shorter than a signature: not a printout
-  }
-}
-
 bool askOverwrite(const QString& dest) {
   return AskYesNo(QStringLiteral("Potwierdź dokopiowanie pliku"),
                   QStringLiteral("Plik \"") + dest + QStringLiteral("\" już istnieje !\r") +
                       QStringLiteral("Czy na pewno chcesz go pokryć ?"));
-}
-
-// The source's bytes and modification time into the new library file.
-bool writeCopy(const QString& from, NewLibraryFile& out) {
-  QFile in(from);
-  if (!in.open(QIODevice::ReadOnly) || !out.open()) return false;
-  QByteArray buffer(64 * 1024, Qt::Uninitialized);
-  for (;;) {
-    const qint64 n = in.read(buffer.data(), buffer.size());
-    if (n < 0) return false;
-    if (n == 0) break;
-    if (!out.write(buffer.constData(), n)) return false;
-  }
-  struct stat st {};
-  return fstat(in.handle(), &st) == 0 && out.setModified(st.st_mtim);
 }
 
 // Moves the finished copy onto `dest`, asking again when something appeared
@@ -70,14 +39,8 @@ bool commitCopy(NewLibraryFile& out, const QString& dest, bool replace, bool& de
 
 }  // namespace
 
-QString PrintoutDestination(const QString& path, const QString& libraryDir) {
-  const QString fileName = QFileInfo(path).fileName();
-  if (!HasPrintoutExtension(fileName)) return libraryDir + VisiblePrintoutName(fileName);
-  return LibraryFile(libraryDir, VisiblePrintoutName(PrintoutName(fileName)), fileName.right(4));
-}
-
 bool CopyPrintout(const QString& path, const QString& libraryDir) {
-  if (!isPrintout(path)) {
+  if (!IsPrintoutFile(path)) {
     ShowError(QStringLiteral("Błąd"),
               QStringLiteral("Plik: \"") + path + QStringLiteral("\"\rnie jest wydrukiem Zorela !"));
     return false;
@@ -91,7 +54,7 @@ bool CopyPrintout(const QString& path, const QString& libraryDir) {
   RepaintAllForms();
   NewLibraryFile out(libraryDir);
   bool declined = false;
-  if (writeCopy(path, out) && commitCopy(out, dest, replace, declined)) return true;
+  if (WriteLibraryCopy(path, out) && commitCopy(out, dest, replace, declined)) return true;
   if (!declined)
     ShowError(QStringLiteral("Bład !"), QStringLiteral("Nie udało się skopiować pliku:\r") + path +
                                              QStringLiteral("\rdo: ") + dest);

@@ -4,16 +4,12 @@
 // command line that the user agreed to copy.
 #pragma once
 
-#include "library/program.h"
+#include "core/librarycopy.h"
+#include "core/program.h"
 
 #include <QString>
 
 namespace zorpokaz {
-
-// Where a printout file lands in the library: libraryDir + its file name, or
-// the library file of the same name whose extension differs only in case. A
-// hidden file's name loses its leading dots (VisiblePrintoutName).
-QString PrintoutDestination(const QString& path, const QString& libraryDir);
 
 // True when the printout is in the library afterwards. Throws EFOpenError
 // when `path` cannot be opened at all. The copy goes to a temporary file that

@@ -1,6 +1,6 @@
 #include "library/startup.h"
 
-#include "install/install.h"
+#include "library/install.h"
 #include "library/tfrmlista.h"
 
 #include <QApplication>

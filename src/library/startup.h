@@ -4,7 +4,7 @@
 // interactive viewer with the list window as its main window.
 #pragma once
 
-#include "library/program.h"
+#include "core/program.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,8 +1,8 @@
 #include "library/tfrmlista.h"
 
 #include "library/copyprintout.h"
-#include "library/libraryfiles.h"
-#include "library/tabbeditemdelegate.h"
+#include "core/libraryfiles.h"
+#include "ui/tabbeditemdelegate.h"
 #include "preview/tfrmpodglad.h"
 #include "ui/apperror.h"
 #include "ui/okienko.h"

@@ -10,7 +10,7 @@
 // modally and freed by it.
 #pragma once
 
-#include "library/program.h"
+#include "core/program.h"
 
 #include <QString>
 #include <QWidget>

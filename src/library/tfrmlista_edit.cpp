@@ -1,7 +1,7 @@
 // The list window's changes to the library: renaming and deleting printouts.
 #include "library/tfrmlista.h"
 
-#include "library/libraryfiles.h"
+#include "core/libraryfiles.h"
 #include "ui/okienko.h"
 
 #include <QFile>

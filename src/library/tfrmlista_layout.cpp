@@ -2,7 +2,7 @@
 // printout list and the hint bar.
 #include "library/tfrmlista.h"
 
-#include "library/tabbeditemdelegate.h"
+#include "ui/tabbeditemdelegate.h"
 #include "preview/tfrmpodglad.h"
 #include "ui/thintbar.h"
 #include "ui/tworkingdlg.h"

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "platform/bytereader.h"
 #include "platform/files/filestream.h"
 #include "platform/versionblock.h"
 
@@ -57,11 +58,9 @@ void TFileVerInfo::load(SeekableStream& file, const QString& fileName) {
   QByteArray translation;
   if (!QueryValue(QStringLiteral("\\VarFileInfo\\Translation"), translation) || translation.size() < 4)
     fail("Brak informacji o wersji językowej", fileName);
-  auto u16 = [&](int at) {
-    return std::uint16_t(std::uint8_t(translation[at]) | (std::uint8_t(translation[at + 1]) << 8));
-  };
-  m_language = u16(0);
-  m_codePage = u16(2);
+  const ByteReader bytes(translation);
+  m_language = *bytes.u16(0);  // both there: the value has four bytes at least
+  m_codePage = *bytes.u16(2);
 }
 
 bool TFileVerInfo::QueryValue(const QString& subBlock, QByteArray& value) const {
@@ -77,13 +76,7 @@ QString TFileVerInfo::StringByName(const QString& name) const {
       QStringLiteral("\\StringFileInfo\\") + hex4(m_language) + hex4(m_codePage) + QLatin1Char('\\') + name;
   if (!QueryVersionValue(m_block, path, node)) return {};
   // The text ends at its first zero character, or at the end of the value.
-  QString text;
-  for (qsizetype at = node.valueStart; at + 1 < node.valueStart + node.valueSize; at += 2) {
-    const char16_t c = char16_t(std::uint8_t(m_block[at]) | (std::uint8_t(m_block[at + 1]) << 8));
-    if (c == 0) break;
-    text += QChar(c);
-  }
-  return text;
+  return Utf16LeText(m_block.mid(node.valueStart, node.valueSize));
 }
 
 QString TFileVerInfo::StringByIndex(int index) const {

@@ -1,5 +1,6 @@
 #include "platform/versionblock.h"
 
+#include "platform/bytereader.h"
 #include <QStringList>
 #include <algorithm>
 #include <optional>
@@ -31,9 +32,7 @@ class FileWindow {
   std::optional<T> le(std::int64_t offset) {
     unsigned char bytes[sizeof(T)];
     if (!read(offset, bytes, sizeof bytes)) return std::nullopt;
-    std::uint64_t value = 0;
-    for (std::size_t i = sizeof(T); i-- > 0;) value = (value << 8) | bytes[i];
-    return static_cast<T>(value);
+    return LittleEndianAt<T>(bytes);
   }
 
  private:
@@ -256,9 +255,7 @@ VersionBlockLocation findInElf(FileWindow& f) {
   return {};
 }
 
-std::uint16_t u16At(QByteArrayView block, qsizetype at) {
-  return std::uint16_t(std::uint8_t(block[at]) | (std::uint8_t(block[at + 1]) << 8));
-}
+std::uint16_t u16At(QByteArrayView block, qsizetype at) { return LittleEndianAt<std::uint16_t>(block.data() + at); }
 
 qsizetype align4(qsizetype offset) { return (offset + 3) & ~qsizetype(3); }
 

@@ -8,6 +8,9 @@
 // margins are millimetres of a 210 x 297 mm sheet. The placement maths live in
 // emfgeometry.h; this class owns the widget state and the input rules.
 //
+// It is the PageSource printing reads: its pages, its margins and the page at
+// the centre of the view.
+//
 // Ownership: the viewer shares ownership of the page images it is given; the
 // window that fills it keeps its own copies of the document's pages, so the
 // images outlive the document. Children (two buttons, two scroll bars) are
@@ -16,6 +19,7 @@
 #pragma once
 
 #include "preview/emfgeometry.h"
+#include "sheets/pagesource.h"
 
 #include <QPoint>
 #include <QRectF>
@@ -32,7 +36,7 @@ namespace zorpokaz {
 
 class PageImage;
 
-class TEmfViewer : public QWidget {
+class TEmfViewer : public QWidget, public PageSource {
   Q_OBJECT
 
  public:
@@ -47,10 +51,12 @@ class TEmfViewer : public QWidget {
   void ClearPages();
   // Releases the viewer's share of every page image and empties the list.
   void FreePages();
-  int PageCount() const { return static_cast<int>(m_pages.size()); }
+  int PageCount() const override { return static_cast<int>(m_pages.size()); }
   // Page k is at index k - 1.
   const PageImage& Page(int index) const { return *m_pages.at(static_cast<size_t>(index)); }
-  PagePtr PageShared(int index) const { return m_pages.at(static_cast<size_t>(index)); }
+  PagePtr PageShared(int index) const override { return m_pages.at(static_cast<size_t>(index)); }
+  MarginsMM Margins() const override { return {m_margLeft, m_margTop, m_margRight, m_margBottom}; }
+  int CurrentPage() const override { return PageNr(); }
 
   // 1-based number of the page at the centre of the view; writing scrolls.
   int PageNr() const;

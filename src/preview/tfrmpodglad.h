@@ -21,6 +21,8 @@
 #include <memory>
 #include <vector>
 
+#include "sheets/pagesnapshot.h"
+
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -44,19 +46,18 @@ class TFrmPodglad : public QDialog {
   Q_OBJECT
 
  public:
-  // Printing lives in a layer above this one; it registers how to print the
-  // pages of a preview window. Until it does, the print command says so.
+  // How the pages of a preview window are printed (InstallPrintDialog);
+  // until a handler is set, the print command says that it cannot print.
   using PrintHandler = std::function<void(TFrmPodglad& window)>;
   static void SetPrintHandler(PrintHandler handler);
 
-  // Writing the pages as a PDF also lives above this layer: the writer gets
-  // the file, the pages and the preview's margins (millimetres), reports each
-  // page done (false from the callback stops it) and returns whether the file
-  // was written; it throws when it cannot write it.
+  // How the pages are written as a PDF (InstallPdfWriter): the writer gets
+  // the file and the viewer's pages with its margins (millimetres), reports
+  // each page done (false from the callback stops it) and returns whether the
+  // file was written; it throws when it cannot write it.
   struct PdfRequest {
     QString path;
-    std::vector<std::shared_ptr<const PageImage>> pages;
-    int margLeft = 0, margTop = 0, margRight = 0, margBottom = 0;
+    PageSnapshot pages;
     std::function<bool(int pagesDone)> progress;
   };
   using PdfWriter = std::function<bool(const PdfRequest& request)>;

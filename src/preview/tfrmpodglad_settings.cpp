@@ -2,9 +2,9 @@
 // margins, and the print settings record, in the per-user store.
 #include "preview/tfrmpodglad.h"
 
-#include "preview/printsettings.h"
+#include "printing/printsettings.h"
 #include "preview/temfviewer.h"
-#include "preview/usersettings.h"
+#include "platform/usersettings.h"
 #include "util/bajery.h"
 
 #include <QSignalBlocker>

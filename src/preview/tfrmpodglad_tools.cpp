@@ -324,16 +324,12 @@ void TFrmPodglad::SaveAsPdf() {
 void TFrmPodglad::writePdf(const QString& path) {
   PdfRequest request;
   request.path = path;
-  for (int i = 0; i < m_viewer->PageCount(); ++i) request.pages.push_back(m_viewer->PageShared(i));
-  request.margLeft = m_viewer->MargLeft();
-  request.margTop = m_viewer->MargTop();
-  request.margRight = m_viewer->MargRight();
-  request.margBottom = m_viewer->MargBottom();
+  request.pages = PageSnapshot(*m_viewer);
 
   TWorkingDlg progress(this);
   progress.Tekst = QStringLiteral("Trwa zapisywanie wydruku do pliku PDF");
   progress.JestPostepBar = true;
-  progress.setProgressMax(static_cast<int>(request.pages.size()));
+  progress.setProgressMax(request.pages.PageCount());
   QElapsedTimer pumped;
   pumped.start();
   request.progress = [&](int done) {
@@ -355,7 +351,7 @@ void TFrmPodglad::writePdf(const QString& path) {
   // The file dialog has gone: the preview takes the keyboard back before the
   // work starts, so that Escape reaches it.
   activateWindow();
-  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  RepaintAllForms();
   bool written = false;
   QString failure;
   try {

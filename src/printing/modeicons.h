@@ -6,7 +6,7 @@
 
 #include <QPixmap>
 
-#include "printing/sheetplan.h"
+#include "sheets/sheetplan.h"
 
 namespace zorpokaz {
 

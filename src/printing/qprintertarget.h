@@ -17,7 +17,7 @@
 #include <functional>
 
 #include "printing/cupsqueue.h"
-#include "printing/printtarget.h"
+#include "sheets/printtarget.h"
 
 class QPrinter;
 

@@ -7,7 +7,7 @@
 #include <QPrinterInfo>
 
 #include "printing/cupsqueue.h"
-#include "printing/eprintdlgerror.h"
+#include "sheets/eprintdlgerror.h"
 #include "printing/twlasciwoscidrukarki.h"
 
 namespace zorpokaz {

@@ -8,7 +8,7 @@
 #include <QString>
 #include <QWidget>
 
-#include "printing/sheetpreview.h"
+#include "sheets/sheetpreview.h"
 
 namespace zorpokaz {
 

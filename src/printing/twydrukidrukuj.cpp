@@ -11,12 +11,11 @@
 #include <QSpinBox>
 
 #include "platform/gfx/pageimage.h"
-#include "preview/printsettings.h"
-#include "preview/temfviewer.h"
-#include "printing/eprintdlgerror.h"
+#include "sheets/eprintdlgerror.h"
 #include "printing/printersystem.h"
-#include "printing/printtarget.h"
-#include "printing/sheetpreview.h"
+#include "printing/printsettings.h"
+#include "sheets/printtarget.h"
+#include "sheets/sheetpreview.h"
 #include "printing/tsheetpicture.h"
 #include "ui/apperror.h"
 #include "ui/okienko.h"
@@ -75,26 +74,20 @@ void TWydrukiDrukuj::WMAfterShow() {
     cbNoAbortProc->setChecked(s.PrintDlg_NoAbort);
     rbEmfMode->setChecked(!s.PrintDlg_NoEMF);
     rbBmpMode->setChecked(s.PrintDlg_NoEMF);
-    if (SourceViewer) {
-      m_pages.clear();
-      for (int i = 0; i < SourceViewer->PageCount(); ++i)
-        m_pages.push_back(SourceViewer->PageShared(i));
+    if (Source) {
+      m_pages = PageSnapshot(*Source);
       m_hasPages = true;
-      m_margins = {SourceViewer->MargLeft(), SourceViewer->MargTop(), SourceViewer->MargRight(),
-                   SourceViewer->MargBottom()};
     }
     if (!m_hasPages)
       throw EPrintDlgError("Nie ustawiono listy stron !");
-    if (m_pages.empty())
+    if (m_pages.PageCount() == 0)
       throw EPrintDlgError("Liczba stron jest równa zeru !");
-    const int n = static_cast<int>(m_pages.size());
+    const int n = m_pages.PageCount();
     rbStrony1->setText(QStringLiteral("&Całość (%1 %2)")
                            .arg(n)
                            .arg(PluralForm(n, QStringLiteral("strona"), QStringLiteral("strony"),
                                            QStringLiteral("stron"))));
-    m_currentPage = SourceViewer ? SourceViewer->PageNr() : -1;
-    rbStrony2->setText(
-        QStringLiteral("&Bieżąca strona (%1)").arg(SourceViewer ? m_currentPage : 1));
+    rbStrony2->setText(QStringLiteral("&Bieżąca strona (%1)").arg(m_pages.CurrentPage()));
     UpdateControls();
     refreshSheets();
   } catch (const std::exception& e) {
@@ -117,7 +110,7 @@ void TWydrukiDrukuj::FillPrinterList() {
 }
 
 void TWydrukiDrukuj::UpdateControls() {
-  rbStrony2->setEnabled(m_currentPage != -1);
+  rbStrony2->setEnabled(m_pages.CurrentPage() != -1);
   const bool twoSidedChoice = !btnKsiazeczka->Down();
   cbDwustronnie->setEnabled(twoSidedChoice);
   lblDwustronnie1->setVisible(twoSidedChoice);
@@ -144,7 +137,7 @@ void TWydrukiDrukuj::btnTrybClick(TZorBtn& sender) {
 void TWydrukiDrukuj::refreshSheets() {
   if (!pKartki)
     return;
-  if (m_pages.empty()) {
+  if (m_pages.PageCount() == 0) {
     pKartki->setNote(QString());
     return;
   }
@@ -230,8 +223,8 @@ PageRangeChoice TWydrukiDrukuj::rangeChoice() const {
   c.range = rbStrony2->isChecked()   ? PageRange::Current
             : rbStrony4->isChecked() ? PageRange::Set
                                      : PageRange::All;
-  c.pageCount = static_cast<int>(m_pages.size());
-  c.currentPage = m_currentPage;
+  c.pageCount = m_pages.PageCount();
+  c.currentPage = m_pages.CurrentPage();
   c.pageSetText = edStrony->text();
   return c;
 }
@@ -321,7 +314,7 @@ void TWydrukiDrukuj::hbAccept() {
   try {
     PageList list;
     if (buildList(range, list)) {
-      PrintJob job(m_system.Target(), m_pages, m_margins, PrintoutTitle, settings, jobHooks());
+      PrintJob job(m_system.Target(), m_pages, PrintoutTitle, settings, jobHooks());
       job.ComputeRects();
       WorkingDlg->setProgressMax(PrintJob::progressMax(list, settings.copies));
       WorkingDlg->SetProgress(0);

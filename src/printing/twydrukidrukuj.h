@@ -1,23 +1,23 @@
 // TWydrukiDrukuj: the print dialog. The user picks the printer, the pages, the
 // number of copies, colour, the mode (Normalnie, Zmniejszone, Książeczka) and
 // the troubleshooting options; Drukuj runs the print job over the pages of the
-// preview's viewer with its margins, and the choices go into the process-wide
-// print settings record. A fixed-size frame window: the controls of the
+// page source (the preview's viewer) with its margins, and the choices go into
+// the process-wide print settings record. A fixed-size frame window: the controls of the
 // original 640 x 380 layout keep their places, and a column on the right
 // shows the sheets the chosen mode and range will print (TSheetPicture).
 //
 // Ownership: the dialog owns its controls and the progress window; it borrows
-// the viewer (SourceViewer), shares the viewer's page images while printing,
-// and uses the process's PrinterSystem. Margins in millimetres.
+// the page source (Source), takes a snapshot of its pages when it shows, and
+// uses the process's PrinterSystem. Margins in millimetres.
 #pragma once
 
 #include <QString>
 
 #include <functional>
 
-#include "printing/pageset.h"
-#include "printing/printjob.h"
-#include "printing/printrects.h"
+#include "sheets/pageset.h"
+#include "sheets/pagesnapshot.h"
+#include "sheets/printjob.h"
 #include "ui/tzorform.h"
 
 class QCheckBox;
@@ -32,7 +32,6 @@ class QSpinBox;
 namespace zorpokaz {
 
 class PrinterSystem;
-class TEmfViewer;
 class TSheetPicture;
 class TWorkingDlg;
 class TZorBtn;
@@ -45,7 +44,7 @@ class TWydrukiDrukuj : public TZorForm {
   ~TWydrukiDrukuj() override;
 
   QString PrintoutTitle;
-  TEmfViewer* SourceViewer = nullptr;
+  const PageSource* Source = nullptr;
 
   // The message routines the print action asks through; tests replace them.
   std::function<bool(const QString& title, const QString& text)> AskYesNoFn;
@@ -53,9 +52,6 @@ class TWydrukiDrukuj : public TZorForm {
   std::function<void(const QString& title, const QString& text)> ShowErrorFn;
 
   bool CancelRequested() const { return m_cancelRequested; }
-  const PageImageList& PageImages() const { return m_pages; }
-  bool HasPageImages() const { return m_hasPages; }
-  const MarginsMM& Margins() const { return m_margins; }
   PrintMode Mode() const;
   void UpdateControls();
 
@@ -130,10 +126,8 @@ class TWydrukiDrukuj : public TZorForm {
   void endPrintAction(QWidget* focused);
 
   PrinterSystem& m_system;
-  PageImageList m_pages;
+  PageSnapshot m_pages;  // taken from Source when the dialog shows
   bool m_hasPages = false;
-  MarginsMM m_margins{50, 20, 20, 20};
-  int m_currentPage = -1;
   bool m_cancelRequested = false;
   bool m_printing = false;  // a print action runs: no choice may change
 };

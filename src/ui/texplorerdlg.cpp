@@ -15,13 +15,13 @@
 #include <QPushButton>
 #include <QSplitter>
 #include <QStyle>
-#include <QStyledItemDelegate>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <cmath>
 
 #include "ui/okienko.h"
+#include "ui/tabbeditemdelegate.h"
 #include "ui/thintbar.h"
 #include "util/bajery.h"
 #include "util/uifont.h"
@@ -44,33 +44,6 @@ class TListItem : public QListWidgetItem {
   bool operator<(const QListWidgetItem& other) const override {
     return QString::localeAwareCompare(text().toLower(), other.text().toLower()) < 0;
   }
-};
-
-// Paints an item's two tab-separated columns, the second at the tab stop.
-class TTabDelegate : public QStyledItemDelegate {
- public:
-  TTabDelegate(QObject* parent, const int& tabStop) : QStyledItemDelegate(parent), m_tabStop(tabStop) {}
-  void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
-    QStyleOptionViewItem opt = option;
-    initStyleOption(&opt, index);
-    const QString text = opt.text;
-    opt.text.clear();
-    opt.widget->style()->drawControl(QStyle::CE_ItemViewItem, &opt, painter, opt.widget);
-    const qsizetype tab = text.indexOf(QLatin1Char('\t'));
-    const QPalette::ColorRole role =
-        opt.state & QStyle::State_Selected ? QPalette::HighlightedText : QPalette::Text;
-    painter->save();
-    painter->setPen(opt.palette.color(opt.state & QStyle::State_Enabled ? QPalette::Active : QPalette::Disabled,
-                                      role));
-    const QRect r = opt.rect.adjusted(2, 0, -2, 0);
-    painter->drawText(r, Qt::AlignVCenter | Qt::AlignLeft, tab < 0 ? text : text.left(tab));
-    if (tab >= 0)
-      painter->drawText(r.adjusted(m_tabStop, 0, 0, 0), Qt::AlignVCenter | Qt::AlignLeft, text.mid(tab + 1));
-    painter->restore();
-  }
-
- private:
-  const int& m_tabStop;
 };
 
 // A folder with a magnifying glass circling over it.
@@ -198,7 +171,9 @@ QWidget* TExplorerDlg::buildRightPane() {
   m_lb = new QListWidget(m_panPrawy);
   m_lb->setSortingEnabled(true);
   m_lb->setFont(CellHeightFont(QStringLiteral("MS Sans Serif"), 16, false));
-  m_lb->setItemDelegate(new TTabDelegate(m_lb, m_tabStop));
+  m_tabs = new TabbedItemDelegate(0, m_lb);
+  m_tabs->setTabDistance(m_tabStop);
+  m_lb->setItemDelegate(m_tabs);
   m_lb->installEventFilter(this);
   m_lblPliki->setBuddy(m_lb);
   m_panImg = new QWidget(m_panPrawy);
@@ -260,6 +235,7 @@ void TExplorerDlg::Setup(const TExplorer& e) {
   m_podgladWidoczny = e.PodgladWidoczny();
   m_files.Mask = e.Filtr;
   m_tabStop = e.SzerPlikow - e.SzerOpisow;
+  m_tabs->setTabDistance(m_tabStop);
 
   m_btnSzukaj->setVisible(e.Szukanie());
   m_lb->setEnabled(m_wyborPliku);

@@ -31,6 +31,7 @@ class QTreeWidgetItem;
 
 namespace zorpokaz {
 
+class TabbedItemDelegate;
 class THintBar;
 
 class TExplorerDlg : public QDialog {
@@ -135,6 +136,7 @@ class TExplorerDlg : public QDialog {
   bool m_plikiWidoczne = false;
   bool m_podgladWidoczny = false;
   int m_tabStop = 400;
+  TabbedItemDelegate* m_tabs = nullptr;  // owned by m_lb
   TExplorer::TExplorerSprawdzKat m_onSprawdzKatalog;
   TExplorer::TExplorerDodajPlik m_onDodajPlik;
   bool m_searching = false;

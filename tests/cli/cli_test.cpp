@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
+#include "support/clirun.h"
 #include "support/emfbuilder.h"
 #include "support/printoutwriter.h"
 
@@ -19,27 +20,15 @@ namespace {
 
 using namespace writer;
 
-struct Result {
-  int status;
-  QByteArray out;
-  QByteArray err;
-};
-
-QString cliPath() { return QCoreApplication::applicationDirPath() + "/../src/zorpokaz-cli"; }
+using Result = testcli::CliResult;
+using testcli::CliPath;
+using testcli::RunCli;
 
 QString samplesDir() { return qEnvironmentVariable("ZP_SOURCE_DIR", QDir::currentPath()) + "/samples"; }
 
-Result runCli(const QStringList& args) {
-  QProcess p;
-  p.start(cliPath(), args);
-  if (!p.waitForFinished(60000)) return {-1, {}, "did not finish"};
-  return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
-          p.readAllStandardError()};
-}
-
 class Cli : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_TRUE(QFile::exists(cliPath())) << cliPath().toStdString() << " not built"; }
+  void SetUp() override { ASSERT_TRUE(QFile::exists(CliPath())) << CliPath().toStdString() << " not built"; }
   QString write(const QByteArray& bytes) {
     const QString name = m_dir.filePath(QString("f%1.wyd").arg(m_count++));
     QFile f(name);
@@ -67,7 +56,7 @@ TEST_F(Cli, InfoJsonDescribesAPrintout) {
   child.reserved = group({line({})});
   p.root.children = {child, child};
   p.root.intro = group({line({textField(0, 10, "c")})});
-  const Result r = runCli({"info", write(writePrintout(p)), "--json"});
+  const Result r = RunCli({"info", write(writePrintout(p)), "--json"});
   ASSERT_EQ(r.status, 0) << r.err.toStdString();
   const QJsonObject o = QJsonDocument::fromJson(r.out).object();
   EXPECT_EQ(o["version"].toInt(), 5);
@@ -90,11 +79,11 @@ TEST_F(Cli, InfoReadsEverySample) {
   const QStringList files = QDir(samplesDir()).entryList({"*.wyd"}, QDir::Files);
   ASSERT_FALSE(files.isEmpty());
   for (const QString& f : files) {
-    const Result text = runCli({"info", samplesDir() + "/" + f});
+    const Result text = RunCli({"info", samplesDir() + "/" + f});
     EXPECT_EQ(text.status, 0) << f.toStdString() << text.err.toStdString();
     EXPECT_TRUE(text.out.contains("blocks")) << f.toStdString();
     EXPECT_EQ(text.err, QByteArray()) << "quiet on success";
-    const Result json = runCli({"info", "--json", samplesDir() + "/" + f});
+    const Result json = RunCli({"info", "--json", samplesDir() + "/" + f});
     EXPECT_EQ(json.status, 0) << f.toStdString();
     EXPECT_EQ(json.err, QByteArray());
     EXPECT_TRUE(QJsonDocument::fromJson(json.out).isObject()) << f.toStdString();
@@ -153,14 +142,14 @@ TEST_F(Cli, BadFilesExitTwoWithTheMessage) {
       {"truncated body", writePrintout(p, {}, cut), "Błąd czytania z pliku [101]"},
   };
   for (const auto& c : cases) {
-    const Result r = runCli({"info", write(c.file)});
+    const Result r = RunCli({"info", write(c.file)});
     EXPECT_EQ(r.status, 2) << c.what;
     EXPECT_EQ(r.err.toStdString(), c.message + "\n") << c.what;
     EXPECT_TRUE(r.out.isEmpty()) << c.what;
   }
-  EXPECT_EQ(runCli({"info", write(writePrintout(p, {}, header("ZOREL2000", "Wydruk")))}).status, 0);
+  EXPECT_EQ(RunCli({"info", write(writePrintout(p, {}, header("ZOREL2000", "Wydruk")))}).status, 0);
   const QString missing = m_dir.filePath("brak.wyd");
-  const Result r = runCli({"info", missing});
+  const Result r = RunCli({"info", missing});
   EXPECT_EQ(r.status, 2);
   EXPECT_EQ(r.err.toStdString(), "Cannot open file " + missing.toStdString() + "\n");
 }
@@ -184,7 +173,7 @@ TEST_F(Cli, RunningOutOfMemoryIsAPrintoutThatCannotBeRead) {
   {
     QProcess p;
     limited(p);
-    p.start(cliPath(), {"render", samplesDir() + "/ksiega.wyd", "--png", png});
+    p.start(CliPath(), {"render", samplesDir() + "/ksiega.wyd", "--png", png});
     ASSERT_TRUE(p.waitForFinished(120000));
     EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
   }
@@ -192,7 +181,7 @@ TEST_F(Cli, RunningOutOfMemoryIsAPrintoutThatCannotBeRead) {
                                   QStringList{"render", wide, "--png", png}}) {
     QProcess p;
     limited(p);
-    p.start(cliPath(), args);
+    p.start(CliPath(), args);
     ASSERT_TRUE(p.waitForFinished(120000)) << args.join(' ').toStdString();
     EXPECT_EQ(p.exitStatus(), QProcess::NormalExit) << args.join(' ').toStdString();
     EXPECT_EQ(p.exitCode(), 2) << args.join(' ').toStdString();
@@ -211,7 +200,7 @@ TEST_F(Cli, UsageErrorsExitOne) {
   for (const QStringList& args : {QStringList{}, QStringList{"nosuch"}, QStringList{"info"},
                                   QStringList{"info", "--json"}, QStringList{"info", good, good},
                                   QStringList{"info", good, "--xml"}}) {
-    const Result r = runCli(args);
+    const Result r = RunCli(args);
     EXPECT_EQ(r.status, 1) << args.join(' ').toStdString();
     EXPECT_TRUE(r.err.contains("usage")) << args.join(' ').toStdString();
   }
@@ -220,12 +209,12 @@ TEST_F(Cli, UsageErrorsExitOne) {
 // Asked for, help and version are answers: standard output, success. The
 // help names every command, the version is the program's.
 TEST_F(Cli, HelpAndVersionAnswerOnStandardOutput) {
-  const Result version = runCli({"--version"});
+  const Result version = RunCli({"--version"});
   EXPECT_EQ(version.status, 0);
   EXPECT_EQ(version.out.toStdString(), std::string("zorpokaz-cli ") + ZP_VERSION + "\n");
   EXPECT_TRUE(version.err.isEmpty());
   for (const char* flag : {"--help", "-h"}) {
-    const Result help = runCli({flag});
+    const Result help = RunCli({flag});
     EXPECT_EQ(help.status, 0) << flag;
     EXPECT_TRUE(help.err.isEmpty()) << flag;
     for (const char* command : {"info FILE", "pages FILE", "render FILE", "unpack PACKAGE DIR", "pack --stub",
@@ -233,7 +222,7 @@ TEST_F(Cli, HelpAndVersionAnswerOnStandardOutput) {
       EXPECT_TRUE(help.out.contains(command)) << flag << " lacks " << command;
   }
   // Anywhere but first, they are no options of a command.
-  EXPECT_EQ(runCli({"info", "--version"}).status, 1);
+  EXPECT_EQ(RunCli({"info", "--version"}).status, 1);
 }
 
 }  // namespace

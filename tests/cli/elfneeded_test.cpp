@@ -3,6 +3,7 @@
 // a read past the end) from files that are cut short or are no programs.
 #include <QCoreApplication>
 #include <QDir>
+#include <QProcess>
 #include <gtest/gtest.h>
 
 #include "cli/elfneeded.h"
@@ -25,6 +26,23 @@ TEST(NeededLibraries, AreThoseOfTheProgramInItsOrder) {
   EXPECT_EQ(needed.removeDuplicates(), 0);  // each once, as the file names it
   // A program of the system, made by another toolchain than ours.
   EXPECT_TRUE(NeededLibraries(testfiles::readFile("/bin/sh")).contains("libc.so.6"));
+}
+
+// The CLI runs where there is no display and no widget library: neither it nor
+// anything it loads pulls in QtWidgets (or QtPrintSupport, which needs it).
+TEST(NeededLibraries, TheCliLoadsNoWidgets) {
+  const QString cli = QDir::cleanPath(QCoreApplication::applicationDirPath() + "/../src/zorpokaz-cli");
+  const QStringList needed = NeededLibraries(testfiles::readFile(cli));
+  ASSERT_TRUE(needed.contains("libQt6Gui.so.6")) << "CLI not built: " << cli.toStdString();
+  EXPECT_FALSE(needed.contains("libQt6Widgets.so.6"));
+  EXPECT_FALSE(needed.contains("libQt6PrintSupport.so.6"));
+  QProcess ldd;
+  ldd.start(QStringLiteral("ldd"), {cli});
+  ASSERT_TRUE(ldd.waitForFinished(60000));
+  const QString loaded = QString::fromLocal8Bit(ldd.readAllStandardOutput());
+  ASSERT_TRUE(loaded.contains("libQt6Core")) << loaded.toStdString();
+  EXPECT_FALSE(loaded.contains("libQt6Widgets")) << loaded.toStdString();
+  EXPECT_FALSE(loaded.contains("libQt6PrintSupport")) << loaded.toStdString();
 }
 
 TEST(NeededLibraries, DamagedOrForeignFilesGiveNone) {

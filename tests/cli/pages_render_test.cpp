@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "support/benchprintouts.h"
+#include "support/clirun.h"
 #include "support/printoutwriter.h"
 
 namespace zorpokaz {
@@ -18,19 +19,9 @@ namespace {
 
 using namespace writer;
 
-struct CliRun {
-  int status = -1;
-  QByteArray out;
-  QByteArray err;
-};
+using CliRun = testcli::CliResult;
 
-CliRun cli(const QStringList& args) {
-  QProcess p;
-  p.start(QCoreApplication::applicationDirPath() + "/../src/zorpokaz-cli", args);
-  if (!p.waitForFinished(120000)) return {};
-  return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
-          p.readAllStandardError()};
-}
+CliRun cli(const QStringList& args) { return testcli::RunCli(args); }
 
 class PagesRender : public ::testing::Test {
  protected:

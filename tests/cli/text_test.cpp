@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "support/clirun.h"
 #include "support/searchprintout.h"
 
 namespace zorpokaz {
@@ -19,10 +20,8 @@ struct Output {
 };
 
 Output text(const QStringList& args) {
-  QProcess p;
-  p.start(QCoreApplication::applicationDirPath() + "/../src/zorpokaz-cli", QStringList{"text"} + args);
-  if (!p.waitForFinished(60000)) return {};
-  return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+  const testcli::CliResult r = testcli::RunCli(QStringList{"text"} + args);
+  return {r.status, QString::fromUtf8(r.out), QString::fromUtf8(r.err)};
 }
 
 class CliText : public ::testing::Test {

@@ -1,7 +1,7 @@
 // End to end with the desktop's real tools: after installation a printout
 // file is of the viewer's type and that type opens with the viewer; after
 // removal neither holds.
-#include "install/install.h"
+#include "library/install.h"
 #include "scratchtree.h"
 
 #include <QProcess>

@@ -1,4 +1,4 @@
-#include "install/install.h"
+#include "library/install.h"
 
 #include "install/directoryrights.h"
 #include "install/freedesktop.h"

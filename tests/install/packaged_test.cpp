@@ -2,7 +2,7 @@
 // program, the handler of printouts and the record of the directory, so INST
 // adds only the shortcut and the rights, and UNINST sends the user to the
 // package manager instead of deleting what it owns.
-#include "install/install.h"
+#include "library/install.h"
 #include "install/owningpackage.h"
 #include "scratchtree.h"
 

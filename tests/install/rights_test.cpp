@@ -4,7 +4,7 @@
 // real unprivileged process (its own user id, the users group), trying what
 // an attacker would.
 #include "install/directoryrights.h"
-#include "install/install.h"
+#include "library/install.h"
 #include "platform/errors.h"
 #include "scratchtree.h"
 

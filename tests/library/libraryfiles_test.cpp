@@ -1,5 +1,5 @@
 #include "library/copyprintout.h"
-#include "library/libraryfiles.h"
+#include "core/libraryfiles.h"
 #include "listscript.h"
 #include "platform/errors.h"
 

@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "support/clirun.h"
 #include "support/cirequire.h"
 #include "support/modalscript.h"
 #include "support/pefixture.h"
@@ -25,11 +26,8 @@ struct CliRun {
 };
 
 CliRun unpack(const QStringList& args) {
-  QProcess p;
-  p.start(QCoreApplication::applicationDirPath() + "/../src/zorpokaz-cli", QStringList{"unpack"} + args);
-  if (!p.waitForFinished(60000)) return {-1, {}, "did not finish"};
-  return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
-          QString::fromUtf8(p.readAllStandardError())};
+  const testcli::CliResult r = testcli::RunCli(QStringList{"unpack"} + args);
+  return {r.status, QString::fromUtf8(r.out), QString::fromUtf8(r.err)};
 }
 
 TEST(UnpackCommand, KeepsOverwritesRefusesAndFails) {

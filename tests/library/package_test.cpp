@@ -1,7 +1,7 @@
 // The package reader on packages made with the mingw-w64 stub: identification,
 // record layout, names that must not leave the library, damaged records,
 // overwrite answers and modification times.
-#include "library/packagereader.h"
+#include "core/packagereader.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -11,7 +11,7 @@
 #include "library/addprintouts.h"
 #include "platform/files/memorystream.h"
 #include "platform/tfileverinfo.h"
-#include "util/strtoint.h"
+#include "core/strtoint.h"
 #include "support/cirequire.h"
 #include "support/pefixture.h"
 #include "support/printoutwriter.h"

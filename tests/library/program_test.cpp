@@ -1,4 +1,4 @@
-#include "library/program.h"
+#include "core/program.h"
 
 #include "support/cirequire.h"
 #include "support/pefixture.h"

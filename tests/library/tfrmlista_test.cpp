@@ -1,8 +1,8 @@
 #include "library/tfrmlista.h"
 
-#include "library/tabbeditemdelegate.h"
+#include "ui/tabbeditemdelegate.h"
 #include "listscript.h"
-#include "preview/usersettings.h"
+#include "platform/usersettings.h"
 #include "ui/apperror.h"
 #include "ui/thintbar.h"
 #include "ui/tzorbtn.h"

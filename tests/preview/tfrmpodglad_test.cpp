@@ -1,8 +1,8 @@
 #include "preview/tfrmpodglad.h"
 
-#include "preview/printsettings.h"
+#include "printing/printsettings.h"
 #include "preview/temfviewer.h"
-#include "preview/usersettings.h"
+#include "platform/usersettings.h"
 #include "support/printoutwriter.h"
 #include "ui/apperror.h"
 #include "ui/thintbar.h"

@@ -7,7 +7,7 @@
 
 #include "platform/gfx/pageimage.h"
 #include "platform/gfx/pagetext.h"
-#include "preview/printsettings.h"
+#include "printing/printsettings.h"
 #include "preview/temfviewer.h"
 #include "preview/tfindbar.h"
 #include "support/searchprintout.h"

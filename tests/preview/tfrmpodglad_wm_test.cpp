@@ -6,7 +6,7 @@
 // once per process); this process starts the display and reads the verdict.
 #include "preview/tfrmpodglad.h"
 
-#include "preview/usersettings.h"
+#include "platform/usersettings.h"
 #include "support/printoutwriter.h"
 #include "ui/apperror.h"
 #include "ui/thintbar.h"

@@ -4,7 +4,7 @@
 
 #include <climits>
 
-#include "printing/bandplan.h"
+#include "sheets/bandplan.h"
 
 namespace zorpokaz {
 namespace {

@@ -13,7 +13,7 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-#include "preview/printsettings.h"
+#include "printing/printsettings.h"
 #include "preview/temfviewer.h"
 #include "printing/cupsqueue.h"
 #include "printing/inkpages.h"
@@ -85,7 +85,7 @@ class CupsQueue : public ::testing::Test {
       viewer->AddPage(p);
     QPointer<TWydrukiDrukuj> dlg = new TWydrukiDrukuj(nullptr);
     dlg->PrintoutTitle = QStringLiteral("raport");
-    dlg->SourceViewer = viewer.get();
+    dlg->Source = viewer.get();
     dlg->AskOkCancelFn = [](const QString&, const QString&) { return true; };
     dlg->AskYesNoFn = [](const QString&, const QString&) { return true; };
     dlg->show();

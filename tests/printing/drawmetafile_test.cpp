@@ -1,4 +1,4 @@
-#include "printing/drawmetafile.h"
+#include "sheets/drawmetafile.h"
 
 #include <QPainter>
 #include <gtest/gtest.h>

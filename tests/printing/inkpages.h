@@ -22,7 +22,7 @@
 
 #include "platform/gfx/pagecanvas.h"
 #include "platform/gfx/pageimage.h"
-#include "printing/printjob.h"
+#include "sheets/printjob.h"
 
 namespace zorpokaz::testing {
 

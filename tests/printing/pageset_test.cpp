@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "printing/eprintdlgerror.h"
-#include "printing/pageset.h"
-#include "util/strtoint.h"
+#include "sheets/eprintdlgerror.h"
+#include "sheets/pageset.h"
+#include "core/strtoint.h"
 
 namespace zorpokaz {
 namespace {

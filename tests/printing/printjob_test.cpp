@@ -1,8 +1,9 @@
-#include "printing/printjob.h"
+#include "sheets/printjob.h"
 
 #include <gtest/gtest.h>
 
 #include "platform/gfx/pageimage.h"
+#include "sheets/pagesnapshot.h"
 #include "printing/recordingtarget.h"
 
 namespace zorpokaz {
@@ -55,7 +56,8 @@ struct JobRun {
   JobRun(int n, PageList selected) : pages(makePages(n)), target(pages), list(std::move(selected)) {}
 
   QStringList print() {
-    PrintJob job(target, pages, margins, title, settings, person.hooks());
+    const PageSnapshot source(pages, margins);
+    PrintJob job(target, source, title, settings, person.hooks());
     job.ComputeRects();
     job.PrintCopies(list);
     return target.summary(settings.sheet.mode != PrintMode::Normalnie);

@@ -5,7 +5,7 @@
 
 #include <climits>
 
-#include "printing/printrects.h"
+#include "sheets/printrects.h"
 
 namespace zorpokaz {
 namespace {

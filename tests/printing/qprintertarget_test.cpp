@@ -10,7 +10,8 @@
 
 #include "support/cirequire.h"
 
-#include "printing/printjob.h"
+#include "sheets/pagesnapshot.h"
+#include "sheets/printjob.h"
 #include "printing/pdftext.h"
 #include "printing/testpages.h"
 
@@ -46,8 +47,8 @@ struct PdfRun {
     hooks.cancelRequested = [] { return false; };
     hooks.reportError = [this](const std::exception& e) { errors << e.what(); };
     hooks.pumpEvents = [] {};
-    PrintJob job(target, pages, MarginsMM{10, 15, 10, 25}, QStringLiteral("raport"), settings,
-                 hooks);
+    const PageSnapshot source(pages, MarginsMM{10, 15, 10, 25});
+    PrintJob job(target, source, QStringLiteral("raport"), settings, hooks);
     job.ComputeRects();
     job.PrintCopies(list);
     QStringList out;

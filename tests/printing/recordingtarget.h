@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "platform/errors.h"
-#include "printing/printjob.h"
-#include "printing/printtarget.h"
+#include "sheets/printjob.h"
+#include "sheets/printtarget.h"
 
 // Readable QStrings in test failures.
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }

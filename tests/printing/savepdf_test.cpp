@@ -3,7 +3,7 @@
 // proposed name in the documents directory, every page written with the
 // preview's margins as zorpokaz-cli render writes them, and Escape stopping
 // a saving without leaving a file or closing the window.
-#include "printing/pagespdf.h"
+#include "sheets/pagespdf.h"
 
 #include <QApplication>
 #include <QFile>
@@ -20,9 +20,10 @@
 #include <gtest/gtest.h>
 
 #include "platform/errors.h"
-#include "preview/printsettings.h"
+#include "preview/printhooks.h"
 #include "preview/temfviewer.h"
 #include "preview/tfrmpodglad.h"
+#include "printing/printsettings.h"
 #include "support/cirequire.h"
 #include "support/modalscript.h"
 #include "support/searchprintout.h"

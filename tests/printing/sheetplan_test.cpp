@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "printing/sheetplan.h"
+#include "sheets/sheetplan.h"
 
 namespace zorpokaz {
 namespace {

@@ -2,7 +2,7 @@
 // option and selection it names exactly the sides the print job sends, in the
 // same order; in the dialog it follows the mode, range, reverse and two-sided
 // choices as a person makes them with the keys.
-#include "printing/sheetpreview.h"
+#include "sheets/sheetpreview.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -11,10 +11,12 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "preview/printsettings.h"
+#include "printing/printsettings.h"
 #include "preview/temfviewer.h"
 #include "printing/printersystem.h"
-#include "printing/printjob.h"
+#include "sheets/pagesnapshot.h"
+#include "sheets/printjob.h"
+#include "printing/recordingprinters.h"
 #include "printing/recordingtarget.h"
 #include "printing/testpages.h"
 #include "printing/tsheetpicture.h"
@@ -53,7 +55,8 @@ QStringList printed(const PageImageList& pages, PageList list, const SheetOption
   h.cancelRequested = [] { return false; };
   h.reportError = [](const std::exception&) {};
   h.pumpEvents = [] {};
-  PrintJob job(target, pages, MarginsMM{10, 15, 10, 25}, QStringLiteral("r"), settings, h);
+  const PageSnapshot source(pages, MarginsMM{10, 15, 10, 25});
+  PrintJob job(target, source, QStringLiteral("r"), settings, h);
   job.ComputeRects();
   job.PrintCopies(list);
   QStringList docs;
@@ -104,17 +107,7 @@ TEST(SheetPreview, LongRunsAreShortenedAroundAnEllipsis) {
   EXPECT_TRUE(picture.Describe().endsWith(QStringLiteral(" … 1")));
 }
 
-class OnePrinter : public PrinterSystem {
- public:
-  explicit OnePrinter(const PageImageList& pages) : m_target(pages) {}
-  std::vector<InstalledPrinter> Printers() override { return {{"Laser", ""}}; }
-  int CurrentIndex() override { return 0; }
-  void Select(int) override {}
-  void ApplyColorSetting(bool) override {}
-  bool ShowProperties(QWidget*, bool, bool&) override { return false; }
-  PrintTarget& Target() override { return m_target; }
-  testing::RecordingTarget m_target;
-};
+using OnePrinter = testing::RecordingPrinters;
 
 void press(const char* keys) {
   const QKeyCombination key = QKeySequence::fromString(QString::fromLatin1(keys))[0];
@@ -134,7 +127,7 @@ TEST(SheetPreview, TheDialogsPictureFollowsTheChoicesMadeWithTheKeys) {
   for (const auto& p : pages) viewer.AddPage(p);
   viewer.setPageNr(4);
   QPointer<TWydrukiDrukuj> dlg = new TWydrukiDrukuj(nullptr);
-  dlg->SourceViewer = &viewer;
+  dlg->Source = &viewer;
   dlg->show();
   QCoreApplication::sendPostedEvents(dlg);
   dlg->activateWindow();

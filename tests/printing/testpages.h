@@ -9,7 +9,7 @@
 #include "platform/gfx/dtflags.h"
 #include "platform/gfx/pagecanvas.h"
 #include "platform/gfx/pageimage.h"
-#include "printing/printjob.h"
+#include "sheets/printjob.h"
 
 namespace zorpokaz::testing {
 

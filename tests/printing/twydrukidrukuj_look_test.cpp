@@ -10,9 +10,10 @@
 #include <QPointer>
 #include <gtest/gtest.h>
 
-#include "preview/printsettings.h"
+#include "printing/printsettings.h"
 #include "preview/temfviewer.h"
 #include "printing/printersystem.h"
+#include "printing/recordingprinters.h"
 #include "printing/recordingtarget.h"
 #include "printing/testpages.h"
 #include "printing/twydrukidrukuj.h"
@@ -23,19 +24,10 @@
 namespace zorpokaz {
 namespace {
 
-class OnePrinter : public PrinterSystem {
- public:
-  explicit OnePrinter(const PageImageList& pages) : m_target(pages) {}
-  std::vector<InstalledPrinter> Printers() override {
-    return {{"HP LaserJet 1000", "USB001"}, {"PDF", ""}};
-  }
-  int CurrentIndex() override { return 0; }
-  void Select(int) override {}
-  void ApplyColorSetting(bool) override {}
-  bool ShowProperties(QWidget*, bool, bool&) override { return false; }
-  PrintTarget& Target() override { return m_target; }
-
-  testing::RecordingTarget m_target;
+// Two printers, one with a port and one without.
+struct OnePrinter : testing::RecordingPrinters {
+  explicit OnePrinter(const PageImageList& pages)
+      : RecordingPrinters(pages, {{"HP LaserJet 1000", "USB001"}, {"PDF", ""}}) {}
 };
 
 // Widgets of `root` that show text but are narrower than that text needs, or
@@ -75,7 +67,7 @@ TEST(PrintDialogLook, CaptionsFitAndControlsStayInside) {
     viewer.AddPage(p);
   QPointer<TWydrukiDrukuj> dlg = new TWydrukiDrukuj(nullptr);
   dlg->PrintoutTitle = QStringLiteral("raport");
-  dlg->SourceViewer = &viewer;
+  dlg->Source = &viewer;
   dlg->show();
   QCoreApplication::sendPostedEvents(dlg);
   QCoreApplication::processEvents();
@@ -122,7 +114,7 @@ TEST(PrintDialogLook, DisabledWhilePrintingStaysReadable) {
   for (const auto& p : pages)
     viewer.AddPage(p);
   QPointer<TWydrukiDrukuj> dlg = new TWydrukiDrukuj(nullptr);
-  dlg->SourceViewer = &viewer;
+  dlg->Source = &viewer;
   dlg->show();
   QCoreApplication::sendPostedEvents(dlg);
   QCoreApplication::processEvents();

@@ -13,9 +13,9 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "preview/printsettings.h"
+#include "printing/printsettings.h"
 #include "preview/temfviewer.h"
-#include "printing/eprintdlgerror.h"
+#include "sheets/eprintdlgerror.h"
 #include "printing/printersystem.h"
 #include "printing/recordingtarget.h"
 #include "printing/testpages.h"
@@ -90,7 +90,7 @@ struct DialogRun {
     dlg = new TWydrukiDrukuj(nullptr);
     dlg->PrintoutTitle = QStringLiteral("raport");
     if (withViewer)
-      dlg->SourceViewer = &viewer;
+      dlg->Source = &viewer;
     dlg->AskYesNoFn = [this](const QString& t, const QString&) { questions << t; return answer; };
     dlg->AskOkCancelFn = [this](const QString& t, const QString&) {
       questions << t;
