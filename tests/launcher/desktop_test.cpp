@@ -7,10 +7,11 @@
 #include <QProcess>
 #include <QSet>
 #include <QStandardPaths>
-#include <QThread>
 #include <gtest/gtest.h>
 
 #include "support/cirequire.h"
+#include "support/virtualdisplay.h"
+#include "support/xdotool.h"
 
 #include <unistd.h>
 
@@ -32,38 +33,13 @@ QByteArray watchingViewer() {
          ">> \"$ZP_VIEWER_LOG\"\n";
 }
 
-class Display {
- public:
-  // The server picks a free display itself and names it on its standard
-  // output, so tests running side by side never race for one.
-  bool start() {
-    m_server.start("Xvfb", {"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
-    if (!m_server.waitForStarted(5000)) return false;
-    QByteArray number;
-    while (!number.endsWith('\n') && m_server.waitForReadyRead(10000)) number += m_server.readAllStandardOutput();
-    if (number.trimmed().isEmpty()) return false;
-    name = ":" + QString::fromLatin1(number.trimmed());
-    return true;
-  }
-  ~Display() {
-    if (m_server.state() != QProcess::NotRunning) {
-      m_server.terminate();
-      if (!m_server.waitForFinished(5000)) m_server.kill();
-      m_server.waitForFinished();
-    }
-  }
-  QString name;
-
- private:
-  QProcess m_server;
-};
-
 class Desktop : public Launcher {
  protected:
   void SetUp() override {
     Launcher::SetUp();
     ZP_REQUIRE(fixtures::ToolMissing({"Xvfb", "xdotool"}, "xvfb, xdotool"));
-    ASSERT_TRUE(display.start()) << "no virtual display";
+    const QString why = display.start();
+    ASSERT_TRUE(why.isEmpty()) << why.toStdString();
     writeFile(standIn, watchingViewer());
     env = QProcessEnvironment::systemEnvironment();
     env.insert("DISPLAY", display.name);
@@ -71,36 +47,20 @@ class Desktop : public Launcher {
     env.insert("TMPDIR", places.tempDir);
     env.insert("XDG_CONFIG_DIRS", places.configDir);
     env.insert("ZP_VIEWER_LOG", log);
+    xdo.setEnvironment(env);
   }
 
-  // xdotool on the display; its standard output.
-  QByteArray xdotool(const QStringList& args) {
-    QProcess p;
-    p.setProcessEnvironment(env);
-    p.start("xdotool", args);
-    if (!p.waitForFinished(20000)) {
-      p.kill();
-      p.waitForFinished();
-      ADD_FAILURE() << "xdotool " << args.join(' ').toStdString() << " did not finish";
-      return {};
-    }
-    return p.readAllStandardOutput().trimmed();
-  }
-
-  // Waits for a window with `title`, gives it the keyboard and types `keys`.
+  // Waits for a window with `title`, gives it the keyboard and types `keys`
+  // ("type:" and a text types the text).
   void keysTo(const QString& title, const QStringList& keys) {
-    const QByteArray window = xdotool({"search", "--sync", "--onlyvisible", "--name", title}).split('\n').value(0);
-    ASSERT_FALSE(window.isEmpty()) << "no window " << title.toStdString();
-    xdotool({"windowfocus", "--sync", window});
-    // The X focus is there at once; the window takes the keys as its own only
-    // once it has handled that focus, and a shortcut pressed before is lost
-    // (seen under a loaded sanitizer build).
-    QThread::msleep(300);
+    const QByteArray window = xdo.waitForWindow(title, [this] { return launcher.state() == QProcess::Running; });
+    ASSERT_FALSE(window.isEmpty());
+    xdo.focus(window);
     for (const QString& k : keys) {
       if (k.startsWith("type:"))
-        xdotool({"type", "--delay", "5", k.mid(5)});
+        xdo.type(k.mid(5), 5);
       else
-        xdotool({"key", "--clearmodifiers", k});
+        xdo.keys({k});
     }
   }
 
@@ -118,7 +78,8 @@ class Desktop : public Launcher {
     EXPECT_EQ(launcher.exitCode(), 0);
   }
 
-  Display display;
+  testing::VirtualDisplay display;
+  testing::Xdotool xdo;
   QProcessEnvironment env;
   QProcess launcher;
 };

@@ -13,9 +13,10 @@
 #include <QThread>
 #include <gtest/gtest.h>
 
-#include "printing/virtualdisplay.h"
 #include "support/cirequire.h"
 #include "support/searchprintout.h"
+#include "support/virtualdisplay.h"
+#include "support/xdotool.h"
 
 namespace zorpokaz {
 namespace {
@@ -35,6 +36,7 @@ class PreviewDesktop : public ::testing::Test {
     env.insert("XDG_CONFIG_HOME", scratch.filePath("config"));
     env.insert("XDG_DOCUMENTS_DIR", scratch.filePath("Dokumenty"));
     env.insert("TMPDIR", scratch.path());
+    xdo.setEnvironment(env);
     QDir().mkpath(scratch.filePath("home"));
     QDir().mkpath(scratch.filePath("Dokumenty"));
     printout = scratch.filePath("faktury.wyd");
@@ -60,30 +62,15 @@ class PreviewDesktop : public ::testing::Test {
     }
     return p.readAllStandardOutput();
   }
-  QByteArray xdotool(const QStringList& args) { return tool(QStringLiteral("xdotool"), args).trimmed(); }
-
   // The visible window whose title holds `title`, with the keyboard.
   QByteArray focus(const QString& title) {
-    QByteArray window;
-    QElapsedTimer waited;
-    waited.start();
-    while (window.isEmpty() && waited.elapsed() < 60000 && viewer.state() == QProcess::Running) {
-      window = xdotool({"search", "--onlyvisible", "--name", title}).split('\n').value(0);
-      if (window.isEmpty()) QThread::msleep(200);
-    }
-    EXPECT_FALSE(window.isEmpty()) << "no window \"" << title.toStdString() << '"';
-    xdotool({"windowfocus", "--sync", window});
-    QThread::msleep(300);
+    const QByteArray window = xdo.waitForWindow(title, [this] { return viewer.state() == QProcess::Running; });
+    if (!window.isEmpty()) xdo.focus(window);
     return window;
   }
-  void keys(const QStringList& keys) {
-    for (const QString& k : keys) {
-      xdotool({"key", "--clearmodifiers", k});
-      QThread::msleep(150);
-    }
-  }
+  void keys(const QStringList& keys) { xdo.keys(keys, 150); }
   void type(const QString& text) {
-    xdotool({"type", "--delay", "60", text});
+    xdo.type(text, 60);
     QThread::msleep(300);
   }
   QString clipboard() {
@@ -92,6 +79,7 @@ class PreviewDesktop : public ::testing::Test {
   QByteArray windowPicture(const QByteArray& window) { return tool(QStringLiteral("xwd"), {"-id", window, "-silent"}); }
 
   testing::VirtualDisplay display;
+  testing::Xdotool xdo;
   QTemporaryDir scratch;
   QProcessEnvironment env;
   QString printout;
@@ -150,7 +138,7 @@ TEST_F(PreviewDesktop, FindGoToZoomCopyAndSaveOnTwoThousandPages) {
   for (int attempt = 0; attempt < 30 && dialog.isEmpty(); ++attempt) {
     keys({"ctrl+s"});
     QThread::msleep(1000);
-    dialog = xdotool({"search", "--onlyvisible", "--name", "Zapisz jako PDF"});
+    dialog = xdo.run({"search", "--onlyvisible", "--name", "Zapisz jako PDF"});
   }
   ASSERT_FALSE(dialog.isEmpty()) << "Ctrl+S opened no file dialog";
   focus(QStringLiteral("Zapisz jako PDF"));

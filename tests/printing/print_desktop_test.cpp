@@ -7,7 +7,6 @@
 // Fresh settings, so the remembered order is the first-use one (reverse).
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
@@ -18,9 +17,10 @@
 
 #include "printing/inkpages.h"
 #include "printing/privatecups.h"
-#include "printing/virtualdisplay.h"
 #include "support/printoutwriter.h"
 #include "support/samples.h"
+#include "support/virtualdisplay.h"
+#include "support/xdotool.h"
 
 namespace zorpokaz {
 namespace {
@@ -69,6 +69,7 @@ class PrintDesktop : public ::testing::Test {
     env.insert("XDG_CONFIG_HOME", scratch.filePath("config"));
     env.insert("XDG_DATA_HOME", scratch.filePath("data"));
     env.insert("TMPDIR", scratch.path());
+    xdo.setEnvironment(env);
     QDir().mkpath(scratch.filePath("home"));
     printout = scratch.filePath("raport.wyd");
     QFile f(printout);
@@ -82,35 +83,14 @@ class PrintDesktop : public ::testing::Test {
     }
   }
 
-  QByteArray xdotool(const QStringList& args) {
-    QProcess p;
-    p.setProcessEnvironment(env);
-    p.start(QStringLiteral("xdotool"), args);
-    if (!p.waitForFinished(20000)) {
-      p.kill();
-      p.waitForFinished();
-      ADD_FAILURE() << "xdotool " << args.join(' ').toStdString() << " did not finish";
-      return {};
-    }
-    return p.readAllStandardOutput().trimmed();
-  }
-
   // Waits (bounded) for a visible window whose title holds `title`, gives it
-  // the keyboard and presses `keys` one after another.
-  void keysTo(const QString& title, const QStringList& keys) {
-    QByteArray window;
-    QElapsedTimer waited;
-    waited.start();
-    while (window.isEmpty() && waited.elapsed() < 60000 && viewer.state() == QProcess::Running) {
-      window = xdotool({"search", "--onlyvisible", "--name", title}).split('\n').value(0);
-      if (window.isEmpty())
-        QThread::msleep(200);
-    }
-    ASSERT_FALSE(window.isEmpty()) << "no window \"" << title.toStdString() << '"';
-    xdotool({"windowfocus", "--sync", window});
-    QThread::msleep(300);  // the window settles before the first key
-    for (const QString& k : keys)
-      xdotool({"key", "--clearmodifiers", k});
+  // the keyboard and presses `keys` one after another; the window.
+  QByteArray keysTo(const QString& title, const QStringList& keys) {
+    const QByteArray window = xdo.waitForWindow(title, [this] { return viewer.state() == QProcess::Running; });
+    if (window.isEmpty()) return window;
+    xdo.focus(window);
+    xdo.keys(keys);
+    return window;
   }
 
   // The program started on the printout, shown without copying, printed with
@@ -142,6 +122,7 @@ class PrintDesktop : public ::testing::Test {
 
   testing::PrivateCups cups;
   testing::VirtualDisplay display;
+  testing::Xdotool xdo;
   QTemporaryDir scratch;
   QProcessEnvironment env;
   QString printout;
@@ -172,8 +153,8 @@ TEST_F(PrintDesktop, TheSheetPictureFollowsTheModeChosenByItsAccelerator) {
   keysTo(QStringLiteral("ZorPokaz - ") + printout, {"Escape"});
   keysTo(QStringLiteral("\"raport\""), {"Return"});
   const QString title = QStringLiteral("Wybierz drukarkę i parametry drukowania");
-  keysTo(title, {});
-  const QByteArray window = xdotool({"search", "--onlyvisible", "--name", title}).split('\n').value(0);
+  const QByteArray window = keysTo(title, {});
+  ASSERT_FALSE(window.isEmpty());
   auto picture = [&] {
     QProcess p;
     p.setProcessEnvironment(env);
